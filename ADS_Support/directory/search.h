@@ -1,0 +1,48 @@
+// Plain LDAP searches on the directory, for the platform stand-ins that are
+// answered from the directory (account lookup, the token's groups, the
+// current user's and station's objects). Same connections and statuses as
+// the operations in ads.h. Thread-safe.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/status.h"
+
+namespace txads::directory {
+
+enum class Scope { base, one_level, subtree };
+
+struct SearchRequest {
+  std::string server;          // "" = the client configuration's server
+  bool global_catalog = false; // search the forest's global catalog (port 3268)
+  std::string base;            // "" = the default naming context
+  Scope scope = Scope::subtree;
+  std::string filter = "(objectClass=*)";  // escape caller text with escape_filter_value
+  std::vector<std::string> attributes;     // empty = none but the DN
+};
+
+struct Entry {
+  std::string dn;
+  // Attribute name (as the server spells it, compare case-insensitively) to
+  // raw values.
+  std::map<std::string, std::vector<std::string>> attributes;
+  const std::vector<std::string>* find(std::string_view attribute) const;
+};
+
+// Every matching entry, across pages and referrals followed with the same
+// credentials.
+Status search(const SearchRequest& request, std::vector<Entry>& entries);
+
+// RFC 4515 escaping of a value put into a filter.
+std::string escape_filter_value(std::string_view value);
+
+// The default naming context of the configured server ("DC=corp,DC=example,DC=com").
+Status default_naming_context(std::string& dn);
+
+// The naming context of the configured server's configuration partition.
+Status configuration_naming_context(std::string& dn);
+
+}  // namespace txads::directory

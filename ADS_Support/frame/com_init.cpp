@@ -1,0 +1,16 @@
+#include "frame/com_init.h"
+
+namespace txads {
+namespace {
+thread_local int init_count = 0;
+}
+
+Status CoInitialize() { return init_count++ == 0 ? kOk : kFalse; }
+
+void CoUninitialize() {
+  if (init_count > 0) --init_count;
+}
+
+int com_init_count() { return init_count; }
+
+}  // namespace txads

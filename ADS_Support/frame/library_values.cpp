@@ -1,0 +1,8 @@
+#include "frame/library_values.h"
+
+namespace txads {
+
+std::atomic<HWND> parent_window{nullptr};
+std::atomic<int> recursion_flag{0};
+
+}  // namespace txads

@@ -1,0 +1,16 @@
+// The two library-wide values: the parent window given to TXADInit and the
+// recursion flag given to TXADSetRecursFlag. Written and read from any thread;
+// relaxed atomics give the platform's plain-variable semantics without a data
+// race.
+#pragma once
+
+#include <atomic>
+
+#include "txads.h"
+
+namespace txads {
+
+extern std::atomic<HWND> parent_window;
+extern std::atomic<int> recursion_flag;
+
+}  // namespace txads

@@ -1,0 +1,62 @@
+/*
+ * txads: answers and changes from Active Directory for a host application.
+ *
+ * Conventions shared by every function below:
+ *  1. Strings are 8-bit, NUL-terminated, in the calling thread's locale
+ *     (LC_CTYPE, as set with setlocale or uselocale). The directory's own
+ *     UTF-8 is converted on the way in and out.
+ *  2. Every output buffer is followed by its length in bytes (an int).
+ *  3. Output buffers are filled as strncpy fills them: a shorter text is
+ *     padded with zero bytes up to the length; a text of length bytes or more
+ *     fills the buffer with no terminating zero. Allow one byte more than the
+ *     longest text you want terminated. A zero or negative length writes
+ *     nothing.
+ *  4. The error buffer, where a function has one, is the last pair of
+ *     arguments. An error text is always terminated and zero-filled to the
+ *     buffer's length.
+ *  5. Each function returns its own result codes, listed with it.
+ *  6. Any function may be called from any thread. The parent window and the
+ *     recursion flag are the only values kept between calls.
+ *  7. The directory is reached over LDAP with the process's Kerberos
+ *     credentials (KRB5CCNAME) and OpenLDAP's client configuration
+ *     (ldap.conf, LDAPURI, LDAPBASE, ...).
+ *
+ * Result families: membership checks 1 member / 2 not a member / -1 no
+ * answer; existence checks 0 exists / -3 no such object / -1 failed.
+ */
+#ifndef TXADS_H
+#define TXADS_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#ifndef TXADS_HWND_DEFINED
+#define TXADS_HWND_DEFINED
+/* A window handle: a pointer-sized value carrying an X11 window id,
+ * for example (HWND)(uintptr_t)xid. Null means no window. */
+typedef void* HWND;
+#endif
+
+#if defined(__GNUC__)
+#define TXADS_API __attribute__((visibility("default")))
+#else
+#define TXADS_API
+#endif
+
+/* ---- Library frame ---------------------------------------------------- */
+
+/* Stores the window that owns the group picker and names the trace product.
+ * Returns 1. */
+TXADS_API int TXADInit(HWND parent);
+
+/* Any non-zero flag makes the group checks follow nested groups. */
+TXADS_API void TXADSetRecursFlag(int flag);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* TXADS_H */

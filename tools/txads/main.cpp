@@ -1,0 +1,112 @@
+// txads: try every export of libtxads from a shell.
+//
+//   txads [--recurse] [--buffer-size N] [--error-size N] COMMAND ARGS...
+//
+// Prints "result: N" and every output buffer as "name: text". The exit status
+// is the result code modulo 256 (1 is 1, -1 is 255, -3 is 253); 64 means the
+// command line was wrong.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "cli.h"
+#include "txads.h"
+
+namespace cli {
+namespace {
+
+std::map<std::string, Command>& commands() {
+  static std::map<std::string, Command> table;
+  return table;
+}
+
+constexpr int kUsageError = 64;
+
+void print_usage(FILE* out) {
+  std::fprintf(out,
+               "usage: txads [--recurse] [--buffer-size N] [--error-size N] COMMAND ARGS...\n"
+               "       txads COMMAND --help\n\n"
+               "Prints \"result: N\" and each output buffer as \"name: text\".\n"
+               "Exit status: the result code modulo 256 (-1 is 255, -3 is 253); 64 for a\n"
+               "wrong command line.\n\ncommands:\n");
+  for (const auto& [name, command] : commands()) {
+    std::fprintf(out, "  %-34s %s\n", name.c_str(), command.usage);
+  }
+}
+
+void print_help(const Command& command) {
+  std::printf("usage: txads [--recurse] %s %s\n\ncalls %s.\n\n%s\n", command.name, command.usage,
+              command.export_name, command.help);
+}
+
+bool parse_int(const char* text, int& out) {
+  char* end = nullptr;
+  long v = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || v < -2147483647L - 1 || v > 2147483647L) return false;
+  out = static_cast<int>(v);
+  return true;
+}
+
+}  // namespace
+
+Registration::Registration(Command command) { commands().emplace(command.name, command); }
+
+std::string Buffer::text() const { return std::string(bytes_.data(), strnlen(bytes_.data(), size_ > 0 ? size_ : 0)); }
+
+void print_result(int result) { std::printf("result: %d\n", result); }
+
+void print_buffer(const char* name, const Buffer& buffer) {
+  std::string text = buffer.text();
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  std::printf("%s: %s\n", name, text.c_str());
+}
+
+}  // namespace cli
+
+int main(int argc, char** argv) {
+  using namespace cli;
+  Options options;
+  int i = 1;
+  for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
+    if (std::strcmp(argv[i], "--recurse") == 0) {
+      options.recurse = true;
+    } else if (std::strcmp(argv[i], "--buffer-size") == 0 && i + 1 < argc) {
+      if (!parse_int(argv[++i], options.buffer_size)) return kUsageError;
+    } else if (std::strcmp(argv[i], "--error-size") == 0 && i + 1 < argc) {
+      if (!parse_int(argv[++i], options.error_size)) return kUsageError;
+    } else if (std::strcmp(argv[i], "--help") == 0) {
+      print_usage(stdout);
+      return 0;
+    } else {
+      std::fprintf(stderr, "txads: unknown option %s\n", argv[i]);
+      return kUsageError;
+    }
+  }
+  if (i >= argc) {
+    print_usage(stderr);
+    return kUsageError;
+  }
+  auto found = commands().find(argv[i]);
+  if (found == commands().end()) {
+    std::fprintf(stderr, "txads: unknown command %s\n", argv[i]);
+    print_usage(stderr);
+    return kUsageError;
+  }
+  const Command& command = found->second;
+  for (int j = i + 1; j < argc; ++j) {
+    if (std::strcmp(argv[j], "--help") == 0) {
+      print_help(command);
+      return 0;
+    }
+    options.args.emplace_back(argv[j]);
+  }
+  if (static_cast<int>(options.args.size()) != command.arg_count) {
+    std::fprintf(stderr, "usage: txads %s %s\n", command.name, command.usage);
+    return kUsageError;
+  }
+  if (options.recurse) TXADSetRecursFlag(1);
+  const int result = command.run(options);
+  return result & 0xFF;
+}
