@@ -55,6 +55,76 @@ TXADS_API int TXADInit(HWND parent);
 /* Any non-zero flag makes the group checks follow nested groups. */
 TXADS_API void TXADSetRecursFlag(int flag);
 
+/* ---- Membership checks: 1 member, 2 not a member, -1 no answer -------- */
+
+TXADS_API int TXADIsUserInContainer(const char* account, const char* container_path,
+                                    char* error, int error_length);
+TXADS_API int TXADIsCurrentUserInContainer(const char* container_path, char* error,
+                                           int error_length);
+TXADS_API int TXADIsUserInGroup(const char* account, const char* group, char* error,
+                                int error_length);
+TXADS_API int TXADIsCurrentUserInGroup(const char* group, char* error, int error_length);
+TXADS_API int TXADIsCurrentStationInContainer(const char* container_path, char* error,
+                                              int error_length);
+TXADS_API int TXADIsStationInContainer(const char* station, const char* container_path,
+                                       char* error, int error_length);
+TXADS_API int TXADIsStationInContainerEx(const char* station, const char* container_path,
+                                         char* found_path, int found_path_length, char* error,
+                                         int error_length);
+TXADS_API int TXADIsStationInGroup(const char* station, const char* group, char* error,
+                                   int error_length);
+TXADS_API int TXADIsCurrentStationInGroup(const char* group, char* error, int error_length);
+
+/* ---- Accounts and SIDs: 1 written, 0 not ------------------------------- */
+
+TXADS_API int TXADGetSIDFromName(const char* account_dn, char* sid_text, int sid_text_length);
+TXADS_API int TXADGetNameFromSID(const char* sid_text, char* account, int account_length,
+                                 char* path, int path_length);
+
+/* ---- Directory queries ------------------------------------------------- */
+
+TXADS_API int TXADGetValue(const char* account, const char* attribute, char* value,
+                           int value_length, char* error, int error_length);
+TXADS_API int TXADGetGroupList(const char* account, char* list, int list_length, char* error,
+                               int error_length);
+/* 0 exists, -3 no such object (or a path of 7 characters or fewer), -1 failed. */
+TXADS_API int TXADIsContainerExist(const char* container_path, char* error, int error_length);
+/* 0 exists, -3 no such object, -1 failed (also for an object that is no group). */
+TXADS_API int TXADIsGroupExist(const char* group_path, char* error, int error_length);
+TXADS_API int TXADGetUserListFromContainer(const char* container_path, char* list,
+                                           int list_length, char* error, int error_length);
+TXADS_API int TXADGetStationListFromContainer(const char* container_path, char* list,
+                                              int list_length, char* error, int error_length);
+
+/* ---- Directory changes: 0 done, -1 failed ------------------------------ */
+
+TXADS_API int TXADCreateOU(const char* parent_path, const char* unit, char* error,
+                           int error_length);
+TXADS_API int TXADDeleteOU(const char* parent_path, const char* unit, char* error,
+                           int error_length);
+TXADS_API int TXADMoveOUToContainer(const char* unit_path, const char* destination_path,
+                                    char* error, int error_length);
+TXADS_API int TXADAddStationToContainer(const char* station, const char* container_path,
+                                        char* error, int error_length);
+TXADS_API int TXADDeleteStationFromContainer(const char* station, const char* container_path,
+                                             char* error, int error_length);
+TXADS_API int TXADMoveUserToContainer(const char* user, const char* current_path,
+                                      const char* destination_path, char* error,
+                                      int error_length);
+TXADS_API int TXADMoveStationToContainer(const char* station, const char* current_path,
+                                         const char* destination_path, char* error,
+                                         int error_length);
+TXADS_API int TXADAddStationToGroup(const char* station, const char* station_container_path,
+                                    const char* group_path, char* error, int error_length);
+TXADS_API int TXADDeleteStationFromGroup(const char* station, const char* station_container_path,
+                                         const char* group_path, char* error, int error_length);
+
+/* ---- Selection dialogs ------------------------------------------------- */
+
+TXADS_API int TXADGetContainer(const char* caption, const char* title, char* path,
+                               int path_length);
+TXADS_API int TXADGetGroups(char* list, int list_length, char* error, int error_length);
+
 #ifdef __cplusplus
 }
 #endif

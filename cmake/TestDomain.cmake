@@ -1,0 +1,20 @@
+# Tests that need the test domain controller.
+#
+#   txads_add_domain_test(<target>)
+#
+# registers the gtest binary <target> as one CTest test that runs inside the
+# test domain's network namespace with its environment (LDAPURI, LDAPBASE,
+# KRB5_CONFIG, KRB5CCNAME, ...), after the fixture that starts the domain.
+set(TXADS_TESTDOMAIN_DIR ${PROJECT_SOURCE_DIR}/scripts/testdomain)
+
+if(NOT TEST testdomain_up)
+  add_test(NAME testdomain_up COMMAND ${TXADS_TESTDOMAIN_DIR}/up)
+  set_tests_properties(testdomain_up PROPERTIES FIXTURES_SETUP testdomain TIMEOUT 300)
+  add_test(NAME testdomain_down COMMAND ${TXADS_TESTDOMAIN_DIR}/down)
+  set_tests_properties(testdomain_down PROPERTIES FIXTURES_CLEANUP testdomain)
+endif()
+
+function(txads_add_domain_test target)
+  add_test(NAME ${target} COMMAND ${TXADS_TESTDOMAIN_DIR}/run $<TARGET_FILE:${target}>)
+  set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED testdomain TIMEOUT 900)
+endfunction()
