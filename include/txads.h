@@ -83,14 +83,54 @@ TXADS_API int TXADGetNameFromSID(const char* sid_text, char* account, int accoun
 
 /* ---- Directory queries ------------------------------------------------- */
 
+/* One attribute of the account `account` (domain\name) as text: 0 read, the
+ * text copied into value by convention 3 (error untouched); -1 failed, the
+ * error text in error (value untouched; "E_ADS_PROPERTY_NOT_FOUND" when the
+ * account holds no value for the attribute). The text, by the attribute's
+ * syntax:
+ *   string          as it stands ("Ann Smith")
+ *   integer         decimal ("512", "-1")
+ *   large integer   decimal ("133497345678901234", e.g. pwdLastSet)
+ *   boolean         "TRUE" or "FALSE"
+ *   time            ISO 8601 in UTC ("2024-03-01T09:30:00Z")
+ *   SID             SID text ("S-1-5-21-1004336348-1177238915-682003330-512")
+ *   GUID            registry form, first three fields little-endian
+ *                   ("{6F9619FF-8B86-D011-B42D-00C04FC964FF}")
+ *   other binary    upper-case hexadecimal, two digits a byte ("0A1B2C")
+ *   several values  each as above, joined with "; " ("Sales; Staff")
+ * A distinguished name longer than 252 bytes or a text longer than 499 bytes
+ * (in the caller's code set) is not cut: the call fails with -1 and the text
+ * "The data area passed to a system call is too small.". A null attribute
+ * fails with "The parameter is incorrect."; an empty one or one with filter
+ * characters with "E_ADS_PROPERTY_NOT_FOUND". A value_length of 0 or less
+ * writes nothing and still returns 0 when the value was read. */
 TXADS_API int TXADGetValue(const char* account, const char* attribute, char* value,
                            int value_length, char* error, int error_length);
+/* The groups of the account (domain\name) as domain\group names, each
+ * followed by "|" ("CORP\Staff|CORP\Sales|"), appended behind the text that
+ * list holds (normally empty; read no further than list_length). A name is
+ * appended only while text now + name + 10 < list_length; one that does not
+ * fit is left out and later ones are still tried. The primary group is not
+ * listed. 0 at least one name appended; -1 none (error text only when the
+ * account could not be translated or read). */
 TXADS_API int TXADGetGroupList(const char* account, char* list, int list_length, char* error,
                                int error_length);
 /* 0 exists, -3 no such object (or a path of 7 characters or fewer), -1 failed. */
 TXADS_API int TXADIsContainerExist(const char* container_path, char* error, int error_length);
 /* 0 exists, -3 no such object, -1 failed (also for an object that is no group). */
 TXADS_API int TXADIsGroupExist(const char* group_path, char* error, int error_length);
+/* TXADGetUserListFromContainer lists the users, and
+ * TXADGetStationListFromContainer the stations (computer objects), directly
+ * in a container by common name, each followed by "|" ("Ann Smith|Smith\, Bob|"; escapes in names are kept). Computers are
+ * not listed as users, sub-containers are not entered. Entries are appended
+ * behind the text that list holds on entry (normally empty; read no further
+ * than list_length), which counts against the length: an entry goes in only
+ * while that text, the entries so far and this one stay below
+ * list_length - 1, so every entry written is followed by a zero byte.
+ * 0 all listed; -3 nothing of the class (list unchanged); -2 an entry did not
+ * fit, the list holds those before it; -1 a path of 7 characters or fewer,
+ * or the container could not be bound or enumerated (list unchanged; error
+ * text except for the short path). Each element takes at least 1 ms. */
 TXADS_API int TXADGetUserListFromContainer(const char* container_path, char* list,
                                            int list_length, char* error, int error_length);
 TXADS_API int TXADGetStationListFromContainer(const char* container_path, char* list,

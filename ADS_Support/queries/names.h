@@ -1,0 +1,31 @@
+// The names that the queries build and cut: LDAP paths from distinguished
+// names, the group DN handed back to the name translation, the entry listed
+// for a relative name, and the attribute names accepted for reading.
+// Pure functions on UTF-8 text; thread-safe.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace txads::queries {
+
+// "LDAP://" + dn, with each "/" of the dn written "\/" so that it is not
+// taken for the separator after a server name.
+std::string ldap_path(std::string_view dn);
+
+// A group's LDAP path as the name translation takes it: upper-cased and
+// starting at its first "CN=", which drops "LDAP://" and any server; a path
+// without "CN=" is used whole, in its own case.
+std::string group_dn(std::string_view ads_path);
+
+// A relative name as listed: everything after the first "CN=" (any case);
+// a name without "CN=" whole. Escapes stay ("CN=Smith\, Ann" lists as
+// "Smith\, Ann").
+std::string entry_name(std::string_view relative_name);
+
+// Whether name has the form of an attribute description: a name or an OID,
+// then options after ";" ("userCertificate;binary"). Filter characters,
+// spaces and "=" make it malformed.
+bool is_attribute_description(std::string_view name);
+
+}  // namespace txads::queries
