@@ -1,0 +1,223 @@
+// Accounts found in the directory: the forest's domains from the Partitions
+// container, then one search per domain by sAMAccountName or objectSid.
+#include "platform/account_directory.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "directory/search.h"
+#include "platform/well_known_sids.h"
+
+namespace txads {
+namespace {
+
+using directory::Entry;
+
+struct Domain {
+  std::string dn;
+  std::string netbios;
+  std::string dns;
+  bool is_default = false;
+};
+
+const std::string* first_value(const Entry& entry, std::string_view attribute) {
+  const auto* values = entry.find(attribute);
+  return values && !values->empty() ? &values->front() : nullptr;
+}
+
+// True when `dn` is `suffix` or lies below it.
+bool dn_within(std::string_view dn, std::string_view suffix) {
+  if (dn.size() < suffix.size()) return false;
+  if (!equal_ascii_nocase(dn.substr(dn.size() - suffix.size()), suffix)) return false;
+  return dn.size() == suffix.size() || dn[dn.size() - suffix.size() - 1] == ',';
+}
+
+// The domains of the forest, the default domain first.
+Status list_domains(std::vector<Domain>& domains) {
+  std::string configuration, default_nc;
+  if (Status s = directory::configuration_naming_context(configuration); s.failed()) return s;
+  if (Status s = directory::default_naming_context(default_nc); s.failed()) return s;
+
+  directory::SearchRequest request;
+  request.base = "CN=Partitions," + configuration;
+  request.scope = directory::Scope::one_level;
+  request.filter = "(&(objectClass=crossRef)(nETBIOSName=*))";
+  request.attributes = {"nCName", "nETBIOSName", "dnsRoot"};
+  std::vector<Entry> entries;
+  if (Status s = directory::search(request, entries); s.failed()) return s;
+
+  domains.clear();
+  domains.push_back({default_nc, "", "", true});
+  for (const Entry& entry : entries) {
+    const std::string* nc = first_value(entry, "nCName");
+    const std::string* netbios = first_value(entry, "nETBIOSName");
+    if (nc == nullptr || netbios == nullptr) continue;
+    const std::string* dns = first_value(entry, "dnsRoot");
+    if (equal_ascii_nocase(*nc, default_nc)) {
+      domains.front().netbios = *netbios;
+      domains.front().dns = dns ? *dns : "";
+    } else {
+      domains.push_back({*nc, *netbios, dns ? *dns : "", false});
+    }
+  }
+  return kOk;
+}
+
+// The domain whose naming context holds `dn` most closely.
+const Domain* owning_domain(std::string_view dn, const std::vector<Domain>& domains) {
+  const Domain* best = nullptr;
+  for (const Domain& domain : domains)
+    if (dn_within(dn, domain.dn) && (best == nullptr || domain.dn.size() > best->dn.size()))
+      best = &domain;
+  return best;
+}
+
+Status search_domain(const Domain& domain, directory::Scope scope, const std::string& filter,
+                     std::vector<Entry>& entries) {
+  directory::SearchRequest request;
+  request.global_catalog = !domain.is_default;
+  request.base = domain.dn;
+  request.scope = scope;
+  request.filter = filter;
+  request.attributes = {"objectSid", "sAMAccountName", "objectClass", "groupType"};
+  return directory::search(request, entries);
+}
+
+Status domain_sid(const Domain& domain, std::optional<Sid>& sid) {
+  std::vector<Entry> entries;
+  if (Status s = search_domain(domain, directory::Scope::base, "(objectClass=*)", entries);
+      s.failed())
+    return s;
+  sid.reset();
+  if (!entries.empty())
+    if (const std::string* bytes = first_value(entries.front(), "objectSid"))
+      sid = Sid::from_bytes(*bytes);
+  return kOk;
+}
+
+SID_NAME_USE classify(const Entry& entry) {
+  const auto* classes = entry.find("objectClass");
+  auto has = [&](std::string_view name) {
+    if (classes == nullptr) return false;
+    for (const std::string& c : *classes)
+      if (equal_ascii_nocase(c, name)) return true;
+    return false;
+  };
+  if (has("computer")) return SidTypeComputer;
+  if (has("group")) {
+    // Built-in local (1) and domain local (4) groups are aliases.
+    const std::string* type = first_value(entry, "groupType");
+    const long value = type ? std::strtol(type->c_str(), nullptr, 10) : 0;
+    return (value & 0x5) != 0 ? SidTypeAlias : SidTypeGroup;
+  }
+  if (has("user")) return SidTypeUser;
+  return SidTypeUnknown;
+}
+
+// The first entry of `domain` itself (not of a domain below it) that carries
+// a valid SID and a name.
+std::optional<DirectoryAccount> account_of(const std::vector<Entry>& entries, const Domain& domain,
+                                           const std::vector<Domain>& domains) {
+  for (const Entry& entry : entries) {
+    if (owning_domain(entry.dn, domains) != &domain) continue;
+    const std::string* bytes = first_value(entry, "objectSid");
+    const std::string* name = first_value(entry, "sAMAccountName");
+    if (bytes == nullptr || name == nullptr) continue;
+    auto sid = Sid::from_bytes(*bytes);
+    if (!sid) continue;
+    DirectoryAccount account;
+    account.domain = is_builtin_sid(*sid) ? std::string(kBuiltinDomain) : domain.netbios;
+    account.sid = std::move(*sid);
+    account.name = *name;
+    account.use = classify(entry);
+    return account;
+  }
+  return std::nullopt;
+}
+
+Status find_in_domain(const Domain& domain, const std::vector<Domain>& domains,
+                      const std::string& filter, std::optional<DirectoryAccount>& found) {
+  std::vector<Entry> entries;
+  if (Status s = search_domain(domain, directory::Scope::subtree, filter, entries); s.failed())
+    return s;
+  found = account_of(entries, domain, domains);
+  return kOk;
+}
+
+Status find_domain_account(const Domain& domain, std::optional<DirectoryAccount>& found) {
+  std::optional<Sid> sid;
+  if (Status s = domain_sid(domain, sid); s.failed()) return s;
+  if (sid) found = DirectoryAccount{*sid, domain.netbios, domain.netbios, SidTypeDomain};
+  return kOk;
+}
+
+}  // namespace
+
+std::string filter_bytes(std::string_view bytes) {
+  std::string out;
+  char hex[4];
+  for (unsigned char b : bytes) {
+    std::snprintf(hex, sizeof hex, "\\%02x", b);
+    out += hex;
+  }
+  return out;
+}
+
+Status find_account_by_name(std::optional<std::string_view> domain, std::string_view name,
+                            std::optional<DirectoryAccount>& found) {
+  found.reset();
+  std::vector<Domain> domains;
+  if (Status s = list_domains(domains); s.failed()) return s;
+  const std::string filter = "(sAMAccountName=" + directory::escape_filter_value(name) + ")";
+
+  if (domain) {
+    for (const Domain& d : domains)
+      if (equal_ascii_nocase(*domain, d.netbios) || equal_ascii_nocase(*domain, d.dns))
+        return find_in_domain(d, domains, filter, found);
+    return kOk;
+  }
+
+  for (const Domain& d : domains)
+    if (equal_ascii_nocase(name, d.netbios)) return find_domain_account(d, found);
+
+  // Every domain is asked before a failure is reported, so that one
+  // unreachable domain does not hide an account of another.
+  Status first_failure = kOk;
+  for (const Domain& d : domains) {
+    const Status s = find_in_domain(d, domains, filter, found);
+    if (found) return kOk;
+    if (s.failed() && first_failure.ok()) first_failure = s;
+  }
+  return first_failure;
+}
+
+Status find_account_by_sid(const Sid& sid, std::optional<DirectoryAccount>& found) {
+  found.reset();
+  std::vector<Domain> domains;
+  if (Status s = list_domains(domains); s.failed()) return s;
+  const std::string filter =
+      "(&(objectSid=" + filter_bytes(sid.to_bytes()) + ")(sAMAccountName=*))";
+
+  // Built-in aliases live in the default domain's naming context.
+  if (is_builtin_sid(sid)) return find_in_domain(domains.front(), domains, filter, found);
+
+  const std::optional<Sid> parent = sid.parent();
+  Status first_failure = kOk;
+  for (const Domain& d : domains) {
+    std::optional<Sid> own;
+    if (Status s = domain_sid(d, own); s.failed()) {
+      if (first_failure.ok()) first_failure = s;
+      continue;
+    }
+    if (!own) continue;
+    if (*own == sid) {
+      found = DirectoryAccount{sid, d.netbios, d.netbios, SidTypeDomain};
+      return kOk;
+    }
+    if (parent && *own == *parent) return find_in_domain(d, domains, filter, found);
+  }
+  return first_failure;
+}
+
+}  // namespace txads
