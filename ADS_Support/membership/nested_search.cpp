@@ -1,0 +1,26 @@
+// The nested group search: breadth first, level by level, five level lists.
+#include "membership/nested_search.h"
+
+#include <array>
+
+#include "frame/library_values.h"
+#include "membership/results.h"
+
+namespace txads {
+
+int nested_group_search(MemberWalk walk, const char* name, const char* group, OutputBuffer error) {
+  std::array<StringList, kNestedLevels> levels;
+  int result = walk(name, group, error, levels[0]);
+  if (result == membership::kMember || recursion_flag.load(std::memory_order_relaxed) == 0)
+    return result;
+  for (int level = 1; level < kNestedLevels; ++level) {
+    StringList& queue = levels[level - 1];
+    while (!queue.empty() && result != membership::kMember) {
+      const std::string entry = queue.remove_head();
+      result = walk(name, entry.c_str(), error, levels[level]);
+    }
+  }
+  return result;
+}
+
+}  // namespace txads

@@ -1,0 +1,117 @@
+// Reading the default credential cache with libkrb5.
+#include "platform/kerberos_cache.h"
+
+#include <krb5.h>
+
+#include <ctime>
+#include <memory>
+#include <string_view>
+
+#include "frame/win32_errors.h"
+
+namespace txads {
+namespace {
+
+struct ContextFree {
+  void operator()(krb5_context c) const noexcept { krb5_free_context(c); }
+};
+using Context = std::unique_ptr<std::remove_pointer_t<krb5_context>, ContextFree>;
+
+struct CacheClose {
+  krb5_context context;
+  void operator()(krb5_ccache c) const noexcept { krb5_cc_close(context, c); }
+};
+using Cache = std::unique_ptr<std::remove_pointer_t<krb5_ccache>, CacheClose>;
+
+struct PrincipalFree {
+  krb5_context context;
+  void operator()(krb5_principal p) const noexcept { krb5_free_principal(context, p); }
+};
+using Principal = std::unique_ptr<std::remove_pointer_t<krb5_principal>, PrincipalFree>;
+
+struct NameFree {
+  krb5_context context;
+  void operator()(char* n) const noexcept { krb5_free_unparsed_name(context, n); }
+};
+using Name = std::unique_ptr<char, NameFree>;
+
+// Walks the cache's credentials; ends the sequence on destruction.
+class CredentialCursor {
+ public:
+  CredentialCursor(krb5_context context, krb5_ccache cache) : context_(context), cache_(cache) {
+    open_ = krb5_cc_start_seq_get(context_, cache_, &cursor_) == 0;
+  }
+  ~CredentialCursor() {
+    if (open_) krb5_cc_end_seq_get(context_, cache_, &cursor_);
+  }
+  CredentialCursor(const CredentialCursor&) = delete;
+  CredentialCursor& operator=(const CredentialCursor&) = delete;
+
+  // Calls `seen` with each credential until it returns true; true if it did.
+  template <class Seen>
+  bool any(Seen&& seen) {
+    if (!open_) return false;
+    krb5_creds creds;
+    while (krb5_cc_next_cred(context_, cache_, &cursor_, &creds) == 0) {
+      const bool hit = seen(creds);
+      krb5_free_cred_contents(context_, &creds);
+      if (hit) return true;
+    }
+    return false;
+  }
+
+ private:
+  krb5_context context_;
+  krb5_ccache cache_;
+  krb5_cc_cursor cursor_{};
+  bool open_ = false;
+};
+
+std::string_view data_text(const krb5_data& d) {
+  return {d.data, d.length};
+}
+
+// A ticket-granting ticket of the client's realm that has not yet ended.
+bool has_valid_tgt(krb5_context context, krb5_ccache cache, krb5_const_principal client) {
+  const auto now = static_cast<krb5_timestamp>(std::time(nullptr));
+  CredentialCursor cursor(context, cache);
+  return cursor.any([&](const krb5_creds& creds) {
+    const krb5_const_principal server = creds.server;
+    if (server == nullptr || krb5_princ_size(context, server) != 2) return false;
+    if (data_text(*krb5_princ_component(context, server, 0)) != "krbtgt") return false;
+    if (data_text(*krb5_princ_component(context, server, 1)) !=
+        data_text(*krb5_princ_realm(context, client)))
+      return false;
+    return static_cast<int64_t>(creds.times.endtime) > static_cast<int64_t>(now);
+  });
+}
+
+}  // namespace
+
+uint32_t current_principal(CachePrincipal& principal) {
+  krb5_context raw_context = nullptr;
+  if (krb5_init_context(&raw_context) != 0) return win32::ERROR_NO_SUCH_LOGON_SESSION;
+  Context context(raw_context);
+
+  krb5_ccache raw_cache = nullptr;
+  if (krb5_cc_default(context.get(), &raw_cache) != 0) return win32::ERROR_NO_SUCH_LOGON_SESSION;
+  Cache cache(raw_cache, CacheClose{context.get()});
+
+  krb5_principal raw_client = nullptr;
+  if (krb5_cc_get_principal(context.get(), cache.get(), &raw_client) != 0)
+    return win32::ERROR_NO_SUCH_LOGON_SESSION;
+  Principal client(raw_client, PrincipalFree{context.get()});
+
+  if (!has_valid_tgt(context.get(), cache.get(), client.get())) return win32::ERROR_CONTEXT_EXPIRED;
+
+  char* raw_name = nullptr;
+  if (krb5_unparse_name_flags(context.get(), client.get(), KRB5_PRINCIPAL_UNPARSE_NO_REALM,
+                              &raw_name) != 0)
+    return win32::ERROR_NO_SUCH_LOGON_SESSION;
+  Name name(raw_name, NameFree{context.get()});
+  principal.name = name.get();
+  principal.realm = std::string(data_text(*krb5_princ_realm(context.get(), client.get())));
+  return 0;
+}
+
+}  // namespace txads
