@@ -1,3 +1,5 @@
+// Conversions between the thread's code set and UTF-8 with iconv. Each call
+// opens its own converter, so nothing is shared between threads.
 #include "frame/conversions.h"
 
 #include <iconv.h>
@@ -54,6 +56,16 @@ std::optional<std::string> convert(std::string_view in, const char* to, const ch
     } else {
       return std::nullopt;
     }
+  }
+  // Stateful code sets need their closing shift sequence.
+  for (;;) {
+    char* dst = out.data() + used;
+    size_t dst_left = out.size() - used;
+    const size_t rc = iconv(cd.get(), nullptr, nullptr, &dst, &dst_left);
+    used = out.size() - dst_left;
+    if (rc != static_cast<size_t>(-1)) break;
+    if (errno != E2BIG) return std::nullopt;
+    out.resize(out.size() * 2);
   }
   out.resize(used);
   return out;

@@ -1,9 +1,22 @@
-// The export frame: the fixed opening and closing steps around every
-// exported function. Opening: the entry trace line. The COM count is taken by
-// the worker with ComInit at its own step. Closing: nothing is left behind.
+// The export frame: the fixed steps around every exported function.
 //
-// run_export also keeps exceptions from crossing the C boundary: an export
-// that meets one (out of memory) returns its failure code instead.
+// Opening, in this order:
+//   1. module state: nothing to make current on this platform;
+//   2. trace_entry("TXAD...") as the first statement, before any argument is
+//      looked at (TXADInit writes no line);
+//   3. a ComInit on the stack before the first directory call (not for the
+//      five exports that do no directory work).
+// Closing: the ComInit destructor balances a successful initialisation on
+// every way out; an export with an exit line writes it; the result returns.
+//
+//   extern "C" TXADS_API int TXADIsGroupExist(const char* path, char* e, int n) {
+//     return run_export(-1, [&] { trace_entry("TXADIsGroupExist");
+//                                  return is_group_exist(path, {e, n}); });
+//   }
+//
+// run_export keeps exceptions from crossing the C boundary: an export that
+// meets one (out of memory, a list walked past its end) returns the failure
+// code it names instead. Thread-safe.
 #pragma once
 
 #include <new>

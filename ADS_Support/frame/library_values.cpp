@@ -1,3 +1,4 @@
+// Storage of the two library-wide values; zero at load, never reset.
 #include "frame/library_values.h"
 
 namespace txads {

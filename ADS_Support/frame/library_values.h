@@ -13,4 +13,9 @@ namespace txads {
 extern std::atomic<HWND> parent_window;
 extern std::atomic<int> recursion_flag;
 
+// Whether the group checks follow nested groups: any non-zero flag does.
+inline bool recursion_enabled() {
+  return recursion_flag.load(std::memory_order_relaxed) != 0;
+}
+
 }  // namespace txads

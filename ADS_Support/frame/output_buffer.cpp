@@ -1,3 +1,4 @@
+// The strncpy rule for caller buffers; never writes outside [data, data + length).
 #include "frame/output_buffer.h"
 
 #include <cstring>

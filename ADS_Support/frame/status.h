@@ -31,23 +31,23 @@ class [[nodiscard]] Status {
 };
 
 // Codes callers branch on; the comment says what the caller does next.
-inline constexpr Status kOk{0x00000000u};                  // go on
-inline constexpr Status kFalse{0x00000001u};               // enumeration ended; COM already set up
-inline constexpr Status kNoInterface{0x80004002u};         // object is of another kind
-inline constexpr Status kPointer{0x80004003u};             // required pointer missing
-inline constexpr Status kFail{0x80004005u};                // unspecified failure; report it
-inline constexpr Status kOutOfMemory{0x8007000Eu};         // give up the call
-inline constexpr Status kInvalidArg{0x80070057u};          // caller's argument refused
-inline constexpr Status kBadPathname{0x80005000u};         // path is not an LDAP path
-inline constexpr Status kPropertyNotFound{0x8000500Du};    // attribute holds no value
-inline constexpr Status kObjectExists{0x8000500Eu};        // ADSI's own "exists" code
-inline constexpr Status kNoSuchObject{0x80072030u};        // object absent: often an answer
-inline constexpr Status kInvalidDnSyntax{0x80072032u};     // DN refused by the server
-inline constexpr Status kUnwillingToPerform{0x80072035u};  // server refused the operation
-inline constexpr Status kNotAllowedOnNonLeaf{0x80072015u}; // object still has children
-inline constexpr Status kInsufficientRights{0x80072098u};  // access denied by the directory
-inline constexpr Status kServerDown{0x8007203Au};          // server unreachable: retry later
-inline constexpr Status kAlreadyExists{0x80071392u};       // object or member exists already
+inline constexpr Status kOk{0x00000000u};                   // go on
+inline constexpr Status kFalse{0x00000001u};                // enumeration ended; COM already set up
+inline constexpr Status kNoInterface{0x80004002u};          // object is of another kind
+inline constexpr Status kPointer{0x80004003u};              // required pointer missing
+inline constexpr Status kFail{0x80004005u};                 // unspecified failure; report it
+inline constexpr Status kOutOfMemory{0x8007000Eu};          // give up the call
+inline constexpr Status kInvalidArg{0x80070057u};           // caller's argument refused
+inline constexpr Status kBadPathname{0x80005000u};          // path is not an LDAP path
+inline constexpr Status kPropertyNotFound{0x8000500Du};     // attribute holds no value
+inline constexpr Status kObjectExists{0x8000500Eu};         // ADSI's own "exists" code
+inline constexpr Status kNoSuchObject{0x80072030u};         // object absent: often an answer
+inline constexpr Status kInvalidDnSyntax{0x80072032u};      // DN refused by the server
+inline constexpr Status kUnwillingToPerform{0x80072035u};   // server refused the operation
+inline constexpr Status kNotAllowedOnNonLeaf{0x80072015u};  // object still has children
+inline constexpr Status kInsufficientRights{0x80072098u};   // access denied by the directory
+inline constexpr Status kServerDown{0x8007203Au};           // server unreachable: retry later
+inline constexpr Status kAlreadyExists{0x80071392u};        // object or member exists already
 inline constexpr Status kAttributeOrValueExists{0x8007200Du};  // value already present
 inline constexpr Status kNoAttributeOrValue{0x8007200Au};      // value not present
 

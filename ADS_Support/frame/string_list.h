@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <stdexcept>
 #include <string>
 
 namespace txads {
@@ -11,7 +12,10 @@ namespace txads {
 class StringList {
  public:
   void add_tail(std::string text) { items_.push_back(std::move(text)); }
+  // Throws std::out_of_range on an empty list (a walk past the end is a
+  // programming error; the export frame turns it into a failure result).
   std::string remove_head() {
+    if (items_.empty()) throw std::out_of_range("StringList::remove_head on an empty list");
     std::string head = std::move(items_.front());
     items_.pop_front();
     return head;

@@ -22,9 +22,13 @@ void trace(const char* format, Args... args) {
 
 // A caller's output buffer as a "%s" argument: its text up to the first zero
 // byte or its length, so an unterminated buffer is never read past its end.
-inline std::string traced(OutputBuffer buffer) { return std::string(buffer.current()); }
+inline std::string traced(OutputBuffer buffer) {
+  return std::string(buffer.current());
+}
 
 // A caller's input string as a "%s" argument; null prints as "(null)".
-inline const char* traced(const char* text) { return text ? text : "(null)"; }
+inline const char* traced(const char* text) {
+  return text ? text : "(null)";
+}
 
 }  // namespace txads
