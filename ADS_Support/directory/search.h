@@ -18,7 +18,8 @@ enum class Scope { base, one_level, subtree };
 struct SearchRequest {
   std::string server;          // "" = the client configuration's server
   bool global_catalog = false; // search the forest's global catalog (port 3268)
-  std::string base;            // "" = the default naming context
+  std::string base;            // "" = the configured BASE, else the default naming context
+                               // (for the global catalog: the whole forest)
   Scope scope = Scope::subtree;
   std::string filter = "(objectClass=*)";  // escape caller text with escape_filter_value
   std::vector<std::string> attributes;     // empty = none but the DN
@@ -32,8 +33,9 @@ struct Entry {
   const std::vector<std::string>* find(std::string_view attribute) const;
 };
 
-// Every matching entry, across pages and referrals followed with the same
-// credentials.
+// Every matching entry, across pages. Continuation references (into other
+// partitions) are skipped, never chased without the caller's credentials;
+// search the global catalog for the whole forest.
 Status search(const SearchRequest& request, std::vector<Entry>& entries);
 
 // RFC 4515 escaping of a value put into a filter.

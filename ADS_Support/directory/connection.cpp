@@ -1,0 +1,290 @@
+// Opening a connection. The controller's host name matters because Kerberos
+// asks for a ticket for "ldap/<host>": a domain's DNS name or an address has
+// no such principal. After the anonymous root DSE read, a connection reached
+// under another name is replaced by one to the same address that carries the
+// controller's dnsHostName, unless the client configuration asks libldap to
+// canonicalise host names itself.
+#include "directory/connection.h"
+
+#include <fcntl.h>
+#include <gssapi/gssapi_krb5.h>
+#include <netinet/in.h>
+#include <openldap.h>
+#include <poll.h>
+#include <sasl/sasl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "directory/client_config.h"
+#include "directory/ldap_path.h"
+#include "directory/operation_counter.h"
+#include "directory/status_map.h"
+
+namespace txads::directory {
+namespace {
+
+constexpr int kLdapPort = 389;
+constexpr int kGlobalCatalogPort = 3268;
+constexpr int kGlobalCatalogTlsPort = 3269;
+
+std::string bracketed(const std::string& host) {
+  return host.find(':') != std::string::npos ? "[" + host + "]" : host;
+}
+
+// The configuration's URI list (LDAPURI, URI), rewritten to the global
+// catalog ports.
+std::string global_catalog_uris() {
+  LDAP* raw = nullptr;
+  if (ldap_initialize(&raw, nullptr) != LDAP_SUCCESS) return "";
+  LdapHandle ld(raw);
+  char* raw_uris = nullptr;
+  ldap_get_option(ld.get(), LDAP_OPT_URI, &raw_uris);
+  LdapString uris(raw_uris);
+  if (!uris) return "ldap://localhost:" + std::to_string(kGlobalCatalogPort);
+
+  std::string out;
+  std::string list = uris.get();
+  for (char& c : list) {
+    if (c == ',') c = ' ';
+  }
+  size_t start = 0;
+  while (start < list.size()) {
+    const size_t end = std::min(list.find(' ', start), list.size());
+    const std::string text = list.substr(start, end - start);
+    start = end + 1;
+    LDAPURLDesc* raw_url = nullptr;
+    if (text.empty() || ldap_url_parse(text.c_str(), &raw_url) != LDAP_URL_SUCCESS) continue;
+    Url url(raw_url);
+    const bool tls = url->lud_scheme && std::strcmp(url->lud_scheme, "ldaps") == 0;
+    if (!out.empty()) out += ' ';
+    out += tls ? "ldaps://" : "ldap://";
+    out += bracketed(url->lud_host && *url->lud_host ? url->lud_host : "localhost");
+    out += ':' + std::to_string(tls ? kGlobalCatalogTlsPort : kGlobalCatalogPort);
+  }
+  return out;
+}
+
+// The URI for ldap_initialize; "" means the configuration's own.
+std::string uri_of(const Endpoint& endpoint) {
+  if (endpoint.server.empty()) return endpoint.global_catalog ? global_catalog_uris() : "";
+  int port = endpoint.port;
+  if (port == 0) port = endpoint.global_catalog ? kGlobalCatalogPort : kLdapPort;
+  return "ldap://" + bracketed(endpoint.host) + ":" + std::to_string(port);
+}
+
+int initialise(const std::string& uri, LdapHandle& ld) {
+  LDAP* raw = nullptr;
+  const int rc = ldap_initialize(&raw, uri.empty() ? nullptr : uri.c_str());
+  ld.reset(raw);
+  if (rc != LDAP_SUCCESS) return rc;
+  return prepare_handle(ld.get());
+}
+
+std::string first_value(LDAP* ld, LDAPMessage* entry, const char* attribute) {
+  berval** raw = ldap_get_values_len(ld, entry, attribute);
+  Bervals values(raw);
+  if (!values || values.get()[0] == nullptr) return "";
+  return std::string(values.get()[0]->bv_val, values.get()[0]->bv_len);
+}
+
+int read_root_dse(LDAP* ld, RootDse& dse) {
+  const char* attributes[] = {
+      "dnsHostName",         "defaultNamingContext",    "configurationNamingContext",
+      "schemaNamingContext", "rootDomainNamingContext", nullptr};
+  timeval timeout = operation_timeout(ld);
+  LDAPMessage* raw = nullptr;
+  count_operation();
+  const int rc =
+      ldap_search_ext_s(ld, "", LDAP_SCOPE_BASE, "(objectClass=*)", const_cast<char**>(attributes),
+                        0, nullptr, nullptr, &timeout, LDAP_NO_LIMIT, &raw);
+  Message result(raw);
+  if (rc != LDAP_SUCCESS) return rc;
+  LDAPMessage* entry = ldap_first_entry(ld, result.get());
+  if (entry == nullptr) return LDAP_NO_RESULTS_RETURNED;
+  dse.dns_host_name = first_value(ld, entry, "dnsHostName");
+  dse.default_naming_context = first_value(ld, entry, "defaultNamingContext");
+  dse.configuration_naming_context = first_value(ld, entry, "configurationNamingContext");
+  dse.schema_naming_context = first_value(ld, entry, "schemaNamingContext");
+  dse.root_domain_naming_context = first_value(ld, entry, "rootDomainNamingContext");
+  return LDAP_SUCCESS;
+}
+
+// A socket descriptor, closed unless released.
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  Fd& operator=(Fd&& other) noexcept {
+    std::swap(fd_, other.fd_);
+    return *this;
+  }
+  ~Fd() {
+    if (fd_ >= 0) close(fd_);
+  }
+  int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
+
+struct Peer {
+  sockaddr_storage address{};
+  socklen_t length = sizeof address;
+  int port = 0;
+};
+
+int peer_of(LDAP* ld, Peer& peer) {
+  int fd = -1;
+  if (ldap_get_option(ld, LDAP_OPT_DESC, &fd) != LDAP_OPT_SUCCESS || fd < 0)
+    return LDAP_LOCAL_ERROR;
+  if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer.address), &peer.length) != 0)
+    return LDAP_SERVER_DOWN;
+  if (peer.address.ss_family == AF_INET) {
+    peer.port = ntohs(reinterpret_cast<sockaddr_in*>(&peer.address)->sin_port);
+  } else if (peer.address.ss_family == AF_INET6) {
+    peer.port = ntohs(reinterpret_cast<sockaddr_in6*>(&peer.address)->sin6_port);
+  } else {
+    return LDAP_LOCAL_ERROR;
+  }
+  return LDAP_SUCCESS;
+}
+
+// A new blocking TCP connection to the peer, made within the handle's
+// network timeout.
+int connect_to(LDAP* ld, const Peer& peer, Fd& out) {
+  Fd fd(socket(peer.address.ss_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  if (fd.get() < 0) return LDAP_LOCAL_ERROR;
+  if (connect(fd.get(), reinterpret_cast<const sockaddr*>(&peer.address), peer.length) != 0) {
+    if (errno != EINPROGRESS) return LDAP_CONNECT_ERROR;
+    timeval* raw_timeout = nullptr;
+    ldap_get_option(ld, LDAP_OPT_NETWORK_TIMEOUT, &raw_timeout);
+    Timeval timeout(raw_timeout);
+    const int ms = timeout ? static_cast<int>(timeout->tv_sec * 1000 + timeout->tv_usec / 1000)
+                           : kDefaultNetworkTimeoutSeconds * 1000;
+    pollfd wait{fd.get(), POLLOUT, 0};
+    if (poll(&wait, 1, ms) != 1) return LDAP_CONNECT_ERROR;
+    int error = 0;
+    socklen_t error_length = sizeof error;
+    if (getsockopt(fd.get(), SOL_SOCKET, SO_ERROR, &error, &error_length) != 0 || error != 0)
+      return LDAP_CONNECT_ERROR;
+  }
+  const int flags = fcntl(fd.get(), F_GETFL);
+  if (flags < 0 || fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return LDAP_LOCAL_ERROR;
+  out = Fd(fd.release());
+  return LDAP_SUCCESS;
+}
+
+// Replaces `ld` with a connection to the same server that names it
+// `host_name`, so that the SASL bind asks for a ticket for that name.
+int move_to_host_name(LdapHandle& ld, const std::string& host_name) {
+  Peer peer;
+  int rc = peer_of(ld.get(), peer);
+  if (rc != LDAP_SUCCESS) return rc;
+  const std::string where = bracketed(host_name) + ":" + std::to_string(peer.port);
+  if (ldap_tls_inplace(ld.get())) return initialise("ldaps://" + where, ld);  // TLS checks the name
+
+  Fd fd;
+  rc = connect_to(ld.get(), peer, fd);
+  if (rc != LDAP_SUCCESS) return rc;
+  const std::string url = "ldap://" + where;
+  LDAP* raw = nullptr;
+  rc = ldap_init_fd(fd.get(), LDAP_PROTO_TCP, url.c_str(), &raw);
+  LdapHandle moved(raw);
+  if (rc != LDAP_SUCCESS) return rc;
+  fd.release();  // the handle closes the socket from now on
+  ld = std::move(moved);
+  return prepare_handle(ld.get());
+}
+
+// The host name libldap will use for the SASL bind: the endpoint's host, or
+// the configuration's when it names exactly one server.
+std::string named_host(LDAP* ld, const Endpoint& endpoint) {
+  if (!endpoint.server.empty()) return endpoint.host;
+  char* raw = nullptr;
+  ldap_get_option(ld, LDAP_OPT_HOST_NAME, &raw);
+  LdapString hosts(raw);
+  if (!hosts) return "";
+  std::string text = hosts.get();
+  if (text.find(' ') != std::string::npos) return "";  // several: the one reached is unknown
+  if (!text.empty() && text.front() == '[') return text.substr(1, text.find(']') - 1);
+  const size_t colon = text.find(':');
+  return colon == std::string::npos ? text : text.substr(0, colon);
+}
+
+// Answers every SASL prompt with "": no name, no password, no authorisation
+// identity; GSSAPI takes the Kerberos credentials.
+int answer_prompts(LDAP*, unsigned, void*, void* prompts) {
+  for (auto* prompt = static_cast<sasl_interact_t*>(prompts); prompt->id != SASL_CB_LIST_END;
+       ++prompt) {
+    prompt->result = "";
+    prompt->len = 0;
+  }
+  return LDAP_SUCCESS;
+}
+
+// libldap initialises its SASL library on the first bind without a lock:
+// the first bind of the process runs alone.
+std::mutex first_bind_mutex;
+std::atomic<bool> first_bind_done{false};
+
+int sasl_bind(LDAP* ld, const Identity& identity) {
+  const std::string mechanism = sasl_mechanism(ld);
+  OM_uint32 minor = 0;
+  // The bind's Kerberos credentials come from the cache the pool keyed on.
+  gss_krb5_ccache_name(&minor, identity.ccache.empty() ? nullptr : identity.ccache.c_str(),
+                       nullptr);
+  std::unique_lock<std::mutex> first;
+  if (!first_bind_done.load()) first = std::unique_lock<std::mutex>(first_bind_mutex);
+  count_bind();
+  const int rc = ldap_sasl_interactive_bind_s(ld, nullptr, mechanism.c_str(), nullptr, nullptr,
+                                              LDAP_SASL_QUIET, answer_prompts, nullptr);
+  first_bind_done.store(true);
+  gss_krb5_ccache_name(&minor, nullptr, nullptr);
+  return rc;
+}
+
+}  // namespace
+
+Status Connection::open(const Endpoint& endpoint, const Identity& identity,
+                        std::unique_ptr<Connection>& connection) {
+  std::unique_ptr<Connection> opened(new Connection);
+  count_connection();
+  int rc = initialise(uri_of(endpoint), opened->ld_);
+  if (rc != LDAP_SUCCESS) return status_from_ldap(rc);
+  LDAP* ld = opened->ld_.get();
+
+  char* raw_base = nullptr;
+  ldap_get_option(ld, LDAP_OPT_DEFBASE, &raw_base);
+  LdapString base(raw_base);
+  if (base) opened->configured_base_ = base.get();
+
+  rc = read_root_dse(ld, opened->root_dse_);
+  if (rc != LDAP_SUCCESS) return status_from_ldap(rc);
+
+  const std::string& controller = opened->root_dse_.dns_host_name;
+  if (!nocanon_configured() && !controller.empty() &&
+      !same_name(named_host(ld, endpoint), controller)) {
+    rc = move_to_host_name(opened->ld_, controller);
+    if (rc != LDAP_SUCCESS) return status_from_ldap(rc);
+  }
+
+  rc = sasl_bind(opened->ld_.get(), identity);
+  if (rc != LDAP_SUCCESS) {
+    if (identity.principal.empty() && rc != LDAP_SERVER_DOWN) return kNoLogonSession;
+    return status_from_ldap(rc);
+  }
+  connection = std::move(opened);
+  return kOk;
+}
+
+}  // namespace txads::directory

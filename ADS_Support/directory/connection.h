@@ -1,0 +1,57 @@
+// One bound LDAP connection to a directory server, opened in named steps:
+// connect, read the root DSE anonymously, move to the controller's own host
+// name when the server was reached under another one (a domain's DNS name,
+// an address), bind with SASL under the caller's Kerberos identity.
+// Owned by the connection pool; used by one thread at a time.
+#pragma once
+
+#include <ldap.h>
+
+#include <memory>
+#include <string>
+
+#include "directory/identity.h"
+#include "directory/ldap_owners.h"
+#include "frame/status.h"
+
+namespace txads::directory {
+
+// Where to connect: a server named in a path, or the client configuration's.
+struct Endpoint {
+  std::string server;  // "dc1", "dc1:389", "[::1]"; "" = the client configuration's server(s)
+  std::string host;    // server without port or brackets
+  int port = 0;        // 0 = 389, or 3268 for the global catalog
+  bool global_catalog = false;
+
+  // Identifies the endpoint in pool and cache keys.
+  std::string key() const { return (global_catalog ? "gc|" : "ldap|") + server; }
+};
+
+struct RootDse {
+  std::string dns_host_name;
+  std::string default_naming_context;
+  std::string configuration_naming_context;
+  std::string schema_naming_context;
+  std::string root_domain_naming_context;
+};
+
+class Connection {
+ public:
+  // Statuses: mapped from LDAP results (server down 0x8007203A, ...);
+  // kNoLogonSession when the bind fails and the identity holds no principal.
+  static Status open(const Endpoint& endpoint, const Identity& identity,
+                     std::unique_ptr<Connection>& connection);
+
+  LDAP* ld() const { return ld_.get(); }
+  const RootDse& root_dse() const { return root_dse_; }
+  // The configured search base (BASE, LDAPBASE), or "".
+  const std::string& configured_base() const { return configured_base_; }
+
+ private:
+  Connection() = default;
+  LdapHandle ld_;
+  RootDse root_dse_;
+  std::string configured_base_;
+};
+
+}  // namespace txads::directory

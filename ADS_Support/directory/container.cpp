@@ -1,0 +1,122 @@
+// IADsContainer: children by relative name, creation, deletion, moves and
+// the filtered one-level enumeration (paged, so every child is listed).
+#include "directory/ldap_ops.h"
+#include "directory/object_state.h"
+#include "directory/pool.h"
+#include "directory/status_map.h"
+
+namespace txads::directory {
+namespace {
+
+// The child's DN from a relative name as callers write it ("CN=PC042",
+// "OU=Lab\/2"); kBadPathname when it is not a well-formed name.
+Status child_dn(const ObjectState& parent, std::string_view rdn, std::string& dn) {
+  LdapPath parsed;
+  const std::string text(rdn);
+  if (text.empty() || text.find('=') == std::string::npos) return kBadPathname;
+  // Reuse the path parser for its escape handling and DN check.
+  if (parse_path("LDAP://" + text, parsed).failed() || parsed.dn.empty()) return kBadPathname;
+  dn = parent.dn.empty() ? parsed.dn : parsed.dn + "," + parent.dn;
+  return kOk;
+}
+
+// The child, when it exists and is of the class (any class for "").
+Status bind_child(const ObjectState& parent, std::string_view class_name, std::string_view rdn,
+                  std::shared_ptr<ObjectState>& child) {
+  std::string dn;
+  Status status = child_dn(parent, rdn, dn);
+  if (status.failed()) return status;
+  status = bind_dn(parent.endpoint, dn, child);
+  if (status.failed()) return status;
+  if (!class_name.empty() && !has_class(*child, class_name)) return kNoSuchObject;
+  return kOk;
+}
+
+}  // namespace
+
+Status Container::get_object(std::string_view class_name, std::string_view rdn, Object& child) {
+  child = Object();
+  if (!state_) return kObjectUnbound;
+  std::shared_ptr<ObjectState> found;
+  const Status status = bind_child(*state_, class_name, rdn, found);
+  if (status.failed()) return status;
+  child = Binder::make<Object>(std::move(found));
+  return kOk;
+}
+
+Status Container::create(std::string_view class_name, std::string_view rdn, Object& child) {
+  child = Object();
+  if (!state_) return kObjectUnbound;
+  if (class_name.empty()) return kInvalidArg;
+  auto created = std::make_shared<ObjectState>();
+  const Status status = child_dn(*state_, rdn, created->dn);
+  if (status.failed()) return status;
+  created->endpoint = state_->endpoint;
+  created->classes = {std::string(class_name)};
+  created->is_new = true;
+  child = Binder::make<Object>(std::move(created));
+  return kOk;
+}
+
+Status Container::delete_object(std::string_view class_name, std::string_view rdn) {
+  if (!state_) return kObjectUnbound;
+  std::shared_ptr<ObjectState> child;
+  const Status status = bind_child(*state_, class_name, rdn, child);
+  if (status.failed()) return status;
+  return with_connection(state_->endpoint, [&](Connection& connection) {
+    return delete_entry(connection, child->dn);
+  });
+}
+
+Status Container::move_here(std::string_view source_path, Object* moved) {
+  if (moved != nullptr) *moved = Object();
+  if (!state_) return kObjectUnbound;
+  LdapPath source;
+  Status status = parse_path(source_path, source);
+  if (status.failed()) return status;
+  if (source.dn.empty()) return kBadPathname;
+  const std::string rdn = first_rdn(source.dn);
+  status = with_connection(state_->endpoint, [&](Connection& connection) {
+    return rename_entry(connection, source.dn, rdn, state_->dn);
+  });
+  if (status.failed() || moved == nullptr) return status;
+
+  std::shared_ptr<ObjectState> result;
+  status = bind_dn(state_->endpoint, rdn + "," + state_->dn, result);
+  if (status.failed()) return status;
+  *moved = Binder::make<Object>(std::move(result));
+  return kOk;
+}
+
+Status Container::put_filter(ClassFilter classes) {
+  if (!state_) return kObjectUnbound;
+  filter_ = std::move(classes);
+  return kOk;
+}
+
+Status Container::new_enum(Enumerator& children) {
+  children = Enumerator();
+  if (!state_) return kObjectUnbound;
+  std::vector<Entry> entries;
+  const std::string filter = class_filter(filter_);
+  const Status status = with_connection(state_->endpoint, [&](Connection& connection) {
+    entries.clear();
+    return search_entries(connection, {state_->dn, LDAP_SCOPE_ONELEVEL, filter, {"objectClass"}},
+                          entries);
+  });
+  if (status.failed()) return status;
+
+  auto listing = std::make_shared<EnumState>();
+  listing->items.reserve(entries.size());
+  for (Entry& entry : entries) {
+    auto child = std::make_shared<ObjectState>();
+    child->endpoint = state_->endpoint;
+    child->dn = std::move(entry.dn);
+    if (const auto* classes = entry.find("objectClass")) child->classes = *classes;
+    listing->items.push_back(std::move(child));
+  }
+  children.state_ = std::move(listing);
+  return kOk;
+}
+
+}  // namespace txads::directory

@@ -1,0 +1,20 @@
+// The Kerberos identity a call runs as: the credential cache that
+// KRB5CCNAME (or the Kerberos configuration) names at this moment, and the
+// principal it holds. Connections are kept per identity, so that a call never
+// rides on a connection bound as someone else. Thread-safe (one Kerberos
+// context per thread).
+#pragma once
+
+#include <string>
+
+namespace txads::directory {
+
+struct Identity {
+  std::string ccache;     // full cache name, "FILE:/tmp/krb5cc_1000"
+  std::string principal;  // "ann@CORP.EXAMPLE.COM"; "" when the cache is missing or empty
+};
+
+// Read afresh on every call: the environment and the cache may have changed.
+Identity current_identity();
+
+}  // namespace txads::directory

@@ -1,0 +1,216 @@
+// Search paging follows RFC 2696 with the cookie of each answer; ranged
+// retrieval reads "attr;range=low-high" answers until a range ends in "*".
+#include "directory/ldap_ops.h"
+
+#include <atomic>
+#include <charconv>
+
+#include "directory/client_config.h"
+#include "directory/ldap_owners.h"
+#include "directory/ldap_path.h"
+#include "directory/operation_counter.h"
+
+namespace txads::directory {
+namespace {
+
+std::atomic<int> entries_per_page{1000};
+std::atomic<int> values_per_range{0};
+
+// A null-terminated array of C strings viewing `names`.
+std::vector<char*> c_strings(const std::vector<std::string>& names) {
+  std::vector<char*> out;
+  for (const std::string& name : names) out.push_back(const_cast<char*>(name.c_str()));
+  out.push_back(nullptr);
+  return out;
+}
+
+Entry to_entry(LDAP* ld, LDAPMessage* message) {
+  Entry entry;
+  LdapString dn(ldap_get_dn(ld, message));
+  if (dn) entry.dn = dn.get();
+  BerElement* raw_ber = nullptr;
+  LdapString name(ldap_first_attribute(ld, message, &raw_ber));
+  Ber ber(raw_ber);
+  while (name) {
+    Bervals values(ldap_get_values_len(ld, message, name.get()));
+    auto& out = entry.attributes[name.get()];
+    for (berval** v = values.get(); v && *v; ++v) out.emplace_back((*v)->bv_val, (*v)->bv_len);
+    name.reset(ldap_next_attribute(ld, message, ber.get()));
+  }
+  return entry;
+}
+
+// Collects the entries of one answer and the paging cookie of its result.
+int collect(LDAP* ld, LDAPMessage* answer, std::vector<Entry>& entries, Berval& cookie) {
+  cookie.reset();
+  int result = LDAP_SUCCESS;
+  for (LDAPMessage* m = ldap_first_message(ld, answer); m; m = ldap_next_message(ld, m)) {
+    const int type = ldap_msgtype(m);
+    if (type == LDAP_RES_SEARCH_ENTRY) {
+      entries.push_back(to_entry(ld, m));
+    } else if (type == LDAP_RES_SEARCH_RESULT) {
+      LDAPControl** raw_controls = nullptr;
+      int rc = ldap_parse_result(ld, m, &result, nullptr, nullptr, nullptr, &raw_controls, 0);
+      Controls controls(raw_controls);
+      if (rc != LDAP_SUCCESS) return rc;
+      LDAPControl* page = ldap_control_find(LDAP_CONTROL_PAGEDRESULTS, controls.get(), nullptr);
+      if (page != nullptr) {
+        ber_int_t estimate = 0;
+        berval value{};
+        rc = ldap_parse_pageresponse_control(ld, page, &estimate, &value);
+        if (rc != LDAP_SUCCESS) return rc;
+        if (value.bv_len > 0) {
+          cookie.reset(ber_bvdup(&value));
+          if (!cookie) rc = LDAP_NO_MEMORY;
+        }
+        ber_memfree(value.bv_val);
+        if (rc != LDAP_SUCCESS) return rc;
+      }
+    }
+    // Continuation references point into other partitions: skipped.
+  }
+  return result;
+}
+
+// "member;range=0-1499" -> high "1499"; false when `name` is not a range of
+// `attribute`.
+bool range_of(const std::string& name, const std::string& attribute, std::string& high) {
+  const std::string prefix = attribute + ";range=";
+  if (name.size() <= prefix.size() || !same_name(name.substr(0, prefix.size()), prefix))
+    return false;
+  const size_t dash = name.find('-', prefix.size());
+  if (dash == std::string::npos) return false;
+  high = name.substr(dash + 1);
+  return true;
+}
+
+int send_mods(Connection& connection, const std::string& dn, const std::vector<Change>& changes,
+              bool add) {
+  std::vector<std::vector<berval>> values(changes.size());
+  std::vector<std::vector<berval*>> pointers(changes.size());
+  std::vector<LDAPMod> mods(changes.size());
+  std::vector<LDAPMod*> list;
+  for (size_t i = 0; i < changes.size(); ++i) {
+    for (const std::string& v : changes[i].values) {
+      values[i].push_back(berval{v.size(), const_cast<char*>(v.data())});
+    }
+    for (berval& v : values[i]) pointers[i].push_back(&v);
+    pointers[i].push_back(nullptr);
+    mods[i].mod_op = changes[i].op | LDAP_MOD_BVALUES;
+    mods[i].mod_type = const_cast<char*>(changes[i].attribute.c_str());
+    mods[i].mod_bvalues = changes[i].values.empty() ? nullptr : pointers[i].data();
+    list.push_back(&mods[i]);
+  }
+  list.push_back(nullptr);
+  count_operation();
+  if (add) return ldap_add_ext_s(connection.ld(), dn.c_str(), list.data(), nullptr, nullptr);
+  return ldap_modify_ext_s(connection.ld(), dn.c_str(), list.data(), nullptr, nullptr);
+}
+
+}  // namespace
+
+int search_entries(Connection& connection, const SearchSpec& spec, std::vector<Entry>& entries) {
+  LDAP* ld = connection.ld();
+  std::vector<std::string> names = spec.attributes;
+  if (names.empty()) names.push_back(LDAP_NO_ATTRS);
+  std::vector<char*> attributes = c_strings(names);
+  timeval timeout = operation_timeout(ld);
+  const bool paged = spec.scope != LDAP_SCOPE_BASE;
+
+  Berval cookie;
+  do {
+    LDAPControl* raw_page = nullptr;
+    if (paged) {
+      const int rc = ldap_create_page_control(ld, page_size(), cookie.get(), 0, &raw_page);
+      if (rc != LDAP_SUCCESS) return rc;
+    }
+    Control page(raw_page);
+    LDAPControl* controls[] = {page.get(), nullptr};
+
+    LDAPMessage* raw = nullptr;
+    count_operation();
+    const int rc =
+        ldap_search_ext_s(ld, spec.base.c_str(), spec.scope, spec.filter.c_str(), attributes.data(),
+                          0, paged ? controls : nullptr, nullptr, &timeout, LDAP_NO_LIMIT, &raw);
+    Message answer(raw);
+    if (rc != LDAP_SUCCESS) return rc;
+    const int collected = collect(ld, answer.get(), entries, cookie);
+    if (collected != LDAP_SUCCESS) return collected;
+  } while (cookie);
+  return LDAP_SUCCESS;
+}
+
+int read_values(Connection& connection, const std::string& dn, const std::string& attribute,
+                std::vector<std::string>& values) {
+  values.clear();
+  const int step = range_size();
+  size_t low = 0;
+  for (;;) {
+    std::string requested = attribute;
+    if (step > 0 || low > 0) {
+      requested += ";range=" + std::to_string(low) + "-";
+      requested += step > 0 ? std::to_string(low + step - 1) : "*";
+    }
+    std::vector<Entry> entries;
+    const int rc =
+        search_entries(connection, {dn, LDAP_SCOPE_BASE, "(objectClass=*)", {requested}}, entries);
+    if (rc != LDAP_SUCCESS) return rc;
+    if (entries.empty()) return LDAP_NO_SUCH_OBJECT;
+
+    std::string high;
+    bool ranged = false;
+    for (auto& [name, found] : entries.front().attributes) {
+      if (same_name(name, attribute)) {
+        values.insert(values.end(), found.begin(), found.end());
+        return LDAP_SUCCESS;
+      }
+      if (range_of(name, attribute, high)) {
+        values.insert(values.end(), found.begin(), found.end());
+        ranged = true;
+      }
+    }
+    if (!ranged || high == "*") return LDAP_SUCCESS;
+    size_t last = 0;
+    const auto [end, error] = std::from_chars(high.data(), high.data() + high.size(), last);
+    if (error != std::errc() || end != high.data() + high.size() || last < low)
+      return LDAP_DECODING_ERROR;
+    low = last + 1;
+  }
+}
+
+int add_entry(Connection& connection, const std::string& dn,
+              const std::vector<Change>& attributes) {
+  return send_mods(connection, dn, attributes, true);
+}
+
+int modify_entry(Connection& connection, const std::string& dn,
+                 const std::vector<Change>& changes) {
+  return send_mods(connection, dn, changes, false);
+}
+
+int delete_entry(Connection& connection, const std::string& dn) {
+  count_operation();
+  return ldap_delete_ext_s(connection.ld(), dn.c_str(), nullptr, nullptr);
+}
+
+int rename_entry(Connection& connection, const std::string& dn, const std::string& new_rdn,
+                 const std::string& new_superior) {
+  count_operation();
+  return ldap_rename_s(connection.ld(), dn.c_str(), new_rdn.c_str(), new_superior.c_str(), 1,
+                       nullptr, nullptr);
+}
+
+int page_size() {
+  return entries_per_page.load(std::memory_order_relaxed);
+}
+void set_page_size(int entries) {
+  entries_per_page.store(entries > 0 ? entries : 1000);
+}
+int range_size() {
+  return values_per_range.load(std::memory_order_relaxed);
+}
+void set_range_size(int values) {
+  values_per_range.store(values > 0 ? values : 0);
+}
+
+}  // namespace txads::directory

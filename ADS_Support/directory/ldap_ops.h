@@ -1,0 +1,52 @@
+// The LDAP requests the layer sends, on a connection lent by the pool: paged
+// searches that skip continuation references, ranged reads of one
+// attribute, and the writes. Each returns an LDAP result code and counts its
+// requests. Thread-safe as far as the connection is held by one thread.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "directory/connection.h"
+#include "directory/search.h"
+
+namespace txads::directory {
+
+struct SearchSpec {
+  std::string base;
+  int scope = LDAP_SCOPE_BASE;
+  std::string filter = "(objectClass=*)";
+  std::vector<std::string> attributes;  // empty = no attributes, only the DN
+};
+
+// Appends every entry. One-level and subtree searches are paged.
+int search_entries(Connection& connection, const SearchSpec& spec, std::vector<Entry>& entries);
+
+// Every value of `attribute` of the entry `dn`, following ranged retrieval
+// ("member;range=0-1499") to the last range. LDAP_NO_SUCH_OBJECT when the
+// entry is absent; success with no values when it holds none.
+int read_values(Connection& connection, const std::string& dn, const std::string& attribute,
+                std::vector<std::string>& values);
+
+// One modification of one attribute: LDAP_MOD_ADD, LDAP_MOD_DELETE or
+// LDAP_MOD_REPLACE (no values: delete the attribute).
+struct Change {
+  int op = LDAP_MOD_REPLACE;
+  std::string attribute;
+  std::vector<std::string> values;
+};
+
+int add_entry(Connection& connection, const std::string& dn, const std::vector<Change>& attributes);
+int modify_entry(Connection& connection, const std::string& dn, const std::vector<Change>& changes);
+int delete_entry(Connection& connection, const std::string& dn);
+int rename_entry(Connection& connection, const std::string& dn, const std::string& new_rdn,
+                 const std::string& new_superior);
+
+// Entries per search page (default 1000) and values per range request
+// (0, the default, lets the server choose). Settable for tests.
+int page_size();
+void set_page_size(int entries);
+int range_size();
+void set_range_size(int values);
+
+}  // namespace txads::directory

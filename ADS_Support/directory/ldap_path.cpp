@@ -1,0 +1,194 @@
+// Parsing and building LDAP paths. The dn is checked with libldap's LDAPv3
+// parser so that a malformed escape is refused here, before any connection
+// is made; "<GUID=...>"-style names pass through to the server unchanged.
+#include "directory/ldap_path.h"
+
+#include <ldap.h>
+
+#include <cctype>
+
+#include "directory/ldap_owners.h"
+
+namespace txads::directory {
+namespace {
+
+constexpr std::string_view kProvider = "LDAP://";
+
+// Position of the first '/' that is not escaped by a backslash, or npos.
+size_t unescaped_slash(std::string_view text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\') {
+      ++i;
+    } else if (text[i] == '/') {
+      return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
+bool is_host_char(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == '_';
+}
+
+bool parse_port(std::string_view text, int& port) {
+  if (text.empty() || text.size() > 5) return false;
+  int value = 0;
+  for (char c : text) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value < 1 || value > 65535) return false;
+  port = value;
+  return true;
+}
+
+bool parse_server(std::string_view server, LdapPath& parsed) {
+  std::string_view host = server;
+  std::string_view port;
+  if (!server.empty() && server.front() == '[') {  // "[v6 address]" [":" port]
+    const size_t close = server.find(']');
+    if (close == std::string_view::npos) return false;
+    host = server.substr(1, close - 1);
+    std::string_view rest = server.substr(close + 1);
+    if (!rest.empty()) {
+      if (rest.front() != ':') return false;
+      port = rest.substr(1);
+      if (port.empty()) return false;
+    }
+    for (char c : host) {
+      if (!std::isxdigit(static_cast<unsigned char>(c)) && c != ':' && c != '.') return false;
+    }
+  } else {
+    const size_t colon = server.find(':');
+    if (colon != std::string_view::npos) {
+      host = server.substr(0, colon);
+      port = server.substr(colon + 1);
+      if (port.empty()) return false;
+    }
+    for (char c : host) {
+      if (!is_host_char(c)) return false;
+    }
+  }
+  if (host.empty()) return false;
+  if (!port.empty() && !parse_port(port, parsed.port)) return false;
+  parsed.server = std::string(server);
+  parsed.host = std::string(host);
+  return true;
+}
+
+// "\/" becomes "/"; every other escape stays for the DN parser.
+std::string unescape_slashes(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '/') {
+      out += '/';
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+bool well_formed_dn(const std::string& dn) {
+  if (dn.empty() || dn.front() == '<') return true;
+  LDAPDN raw = nullptr;
+  const int rc = ldap_str2dn(dn.c_str(), &raw, LDAP_DN_FORMAT_LDAPV3);
+  Dn owned(raw);
+  return rc == LDAP_SUCCESS;
+}
+
+// End of the first RDN: the first ',' (or ';') outside an escape.
+size_t first_rdn_end(std::string_view dn) {
+  for (size_t i = 0; i < dn.size(); ++i) {
+    if (dn[i] == '\\') {
+      ++i;
+    } else if (dn[i] == ',' || dn[i] == ';') {
+      return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
+std::string trimmed(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return std::string(text);
+}
+
+}  // namespace
+
+Status parse_path(std::string_view path, LdapPath& parsed) {
+  parsed = LdapPath{};
+  if (path.substr(0, kProvider.size()) != kProvider) return kBadPathname;
+  std::string_view rest = path.substr(kProvider.size());
+
+  std::string_view dn_text;
+  const size_t slash = unescaped_slash(rest);
+  if (slash != std::string_view::npos) {
+    const std::string_view server = rest.substr(0, slash);
+    if (server.find('=') != std::string_view::npos) return kBadPathname;  // dn with a bare "/"
+    if (!parse_server(server, parsed)) return kBadPathname;
+    dn_text = rest.substr(slash + 1);
+  } else if (rest.find('=') == std::string_view::npos && !rest.empty() && rest.front() != '<') {
+    if (!parse_server(rest, parsed)) return kBadPathname;  // "LDAP://server": its root DSE
+  } else {
+    dn_text = rest;
+  }
+
+  parsed.dn = unescape_slashes(dn_text);
+  if (!well_formed_dn(parsed.dn)) return kBadPathname;
+  return kOk;
+}
+
+std::string format_path(std::string_view server, std::string_view dn) {
+  std::string path(kProvider);
+  if (!server.empty()) {
+    path += server;
+    path += '/';
+  }
+  for (char c : dn) {
+    if (c == '/') path += '\\';
+    path += c;
+  }
+  return path;
+}
+
+std::string first_rdn(std::string_view dn) {
+  return trimmed(dn.substr(0, first_rdn_end(dn)));
+}
+
+std::string parent_dn(std::string_view dn) {
+  const size_t end = first_rdn_end(dn);
+  if (end == std::string_view::npos) return "";
+  return trimmed(dn.substr(end + 1));
+}
+
+std::string dns_name_of(std::string_view dn) {
+  std::string name;
+  std::string_view rest = dn;
+  while (!rest.empty()) {
+    const size_t end = first_rdn_end(rest);
+    const std::string rdn = trimmed(rest.substr(0, end));
+    if (rdn.size() > 3 && same_name(std::string_view(rdn).substr(0, 3), "DC=")) {
+      if (!name.empty()) name += '.';
+      name += rdn.substr(3);
+    }
+    if (end == std::string_view::npos) break;
+    rest = rest.substr(end + 1);
+  }
+  return name;
+}
+
+bool same_name(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+}  // namespace txads::directory

@@ -1,0 +1,42 @@
+// LDAP paths: "LDAP://" [server [":" port] "/"] dn, and the distinguished
+// name pieces the layer needs (first RDN, parent). A "/" inside the dn is
+// written "\/" in a path. The provider name "LDAP" is case-sensitive.
+// Pure functions; thread-safe.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "frame/status.h"
+
+namespace txads::directory {
+
+struct LdapPath {
+  std::string server;  // as written ("dc1", "dc1:389", "[::1]:389"); "" = client configuration
+  std::string host;    // server without port or brackets
+  int port = 0;        // 0 = the scheme's default
+  std::string dn;      // "\/" unescaped; "" = the server's root DSE
+};
+
+// kBadPathname for anything but a well-formed LDAP path: another or
+// differently cased provider, an empty server, a port that is not a number
+// from 1 to 65535, a dn with a dangling or malformed escape.
+Status parse_path(std::string_view path, LdapPath& parsed);
+
+// "LDAP://" + server + "/" + dn with "/" escaped; no server part for "".
+std::string format_path(std::string_view server, std::string_view dn);
+
+// The first RDN as it stands in the dn ("CN=Ann Smith" of
+// "CN=Ann Smith,OU=Lab,DC=corp"); the whole dn when it has one RDN.
+std::string first_rdn(std::string_view dn);
+
+// The dn without its first RDN; "" for a single RDN.
+std::string parent_dn(std::string_view dn);
+
+// The DNS name made of the dn's DC= parts ("corp.example.com"), "" if none.
+std::string dns_name_of(std::string_view dn);
+
+// Case-insensitive ASCII equality, as the directory compares names.
+bool same_name(std::string_view a, std::string_view b);
+
+}  // namespace txads::directory

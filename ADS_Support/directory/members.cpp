@@ -1,0 +1,160 @@
+// IADsGroup, IADsUser, IADsMembers and IEnumVARIANT. A group's members are
+// its `member` values (read in ranges), an account's groups its `memberOf`
+// values, as the platform's provider gives them (the primary group is not
+// among them). Both are turned into objects with their classes by one
+// search per batch of names, filtered by class on the server.
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+#include "directory/ldap_ops.h"
+#include "directory/object_state.h"
+#include "directory/pool.h"
+#include "directory/status_map.h"
+
+namespace txads::directory {
+namespace {
+
+constexpr size_t kNamesPerSearch = 100;
+
+std::string lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// The naming context to search for a member: its DC= suffix.
+std::string domain_of(const std::string& dn) {
+  std::string rest = dn;
+  while (!rest.empty()) {
+    const std::string rdn = first_rdn(rest);
+    if (rdn.size() > 3 && same_name(rdn.substr(0, 3), "DC=")) return rest;
+    rest = parent_dn(rest);
+  }
+  return "";
+}
+
+Status change_member(const ObjectState& group, std::string_view member_path, int op) {
+  LdapPath member;
+  const Status status = parse_path(member_path, member);
+  if (status.failed()) return status;
+  if (member.dn.empty()) return kBadPathname;
+  const std::vector<Change> changes = {{op, "member", {member.dn}}};
+  return with_connection(group.endpoint, [&](Connection& connection) {
+    return modify_entry(connection, group.dn, changes);
+  });
+}
+
+}  // namespace
+
+std::string class_filter(const ClassFilter& classes) {
+  if (classes.empty()) return "(objectClass=*)";
+  std::string filter = classes.size() > 1 ? "(|" : "";
+  for (const std::string& name : classes)
+    filter += "(objectClass=" + escape_filter_value(name) + ")";
+  if (classes.size() > 1) filter += ")";
+  return filter;
+}
+
+Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>& dns,
+                       const ClassFilter& classes,
+                       std::vector<std::shared_ptr<ObjectState>>& objects) {
+  objects.clear();
+  // Names by naming context, so that each batch is one subtree search.
+  std::map<std::string, std::vector<std::string>> by_domain;
+  for (const std::string& dn : dns) by_domain[lower(domain_of(dn))].push_back(dn);
+
+  std::map<std::string, std::vector<std::string>> found;  // lower-case DN -> classes
+  const std::string wanted = class_filter(classes);
+  for (const auto& [domain, names] : by_domain) {
+    const std::string base = domain_of(names.front());
+    for (size_t first = 0; first < names.size(); first += kNamesPerSearch) {
+      std::string filter = "(&" + wanted + "(|";
+      const size_t last = std::min(names.size(), first + kNamesPerSearch);
+      for (size_t i = first; i < last; ++i)
+        filter += "(distinguishedName=" + escape_filter_value(names[i]) + ")";
+      filter += "))";
+      std::vector<Entry> entries;
+      const Status status = with_connection(endpoint, [&](Connection& connection) {
+        entries.clear();
+        return search_entries(connection, {base, LDAP_SCOPE_SUBTREE, filter, {"objectClass"}},
+                              entries);
+      });
+      if (status.failed()) return status;
+      for (Entry& entry : entries) {
+        const auto* object_classes = entry.find("objectClass");
+        found[lower(entry.dn)] = object_classes ? *object_classes : std::vector<std::string>{};
+      }
+    }
+  }
+
+  for (const std::string& dn : dns) {
+    auto it = found.find(lower(dn));
+    if (it == found.end()) continue;
+    auto object = std::make_shared<ObjectState>();
+    object->endpoint = endpoint;
+    object->dn = dn;
+    object->classes = it->second;
+    objects.push_back(std::move(object));
+  }
+  return kOk;
+}
+
+Status Group::members(Members& members) {
+  members = Members();
+  if (!state_) return kObjectUnbound;
+  members.owner_ = state_;
+  members.kind_ = Members::Kind::group_members;
+  return kOk;
+}
+
+Status Group::add(std::string_view member_path) {
+  if (!state_) return kObjectUnbound;
+  return change_member(*state_, member_path, LDAP_MOD_ADD);
+}
+
+Status Group::remove(std::string_view member_path) {
+  if (!state_) return kObjectUnbound;
+  return change_member(*state_, member_path, LDAP_MOD_DELETE);
+}
+
+Status User::groups(Members& groups) {
+  groups = Members();
+  if (!state_) return kObjectUnbound;
+  groups.owner_ = state_;
+  groups.kind_ = Members::Kind::user_groups;
+  return kOk;
+}
+
+Status Members::put_filter(ClassFilter classes) {
+  if (!owner_) return kObjectUnbound;
+  filter_ = std::move(classes);
+  return kOk;
+}
+
+Status Members::new_enum(Enumerator& items) {
+  items = Enumerator();
+  if (!owner_) return kObjectUnbound;
+  const std::string attribute = kind_ == Kind::group_members ? "member" : "memberOf";
+  std::vector<std::string> names;
+  Status status = with_connection(owner_->endpoint, [&](Connection& connection) {
+    return read_values(connection, owner_->dn, attribute, names);
+  });
+  if (status.failed()) return status;
+
+  auto listing = std::make_shared<EnumState>();
+  status = resolve_objects(owner_->endpoint, names, filter_, listing->items);
+  if (status.failed()) return status;
+  items.state_ = std::move(listing);
+  return kOk;
+}
+
+Status Enumerator::next(Object& item) {
+  item = Object();
+  if (!state_) return kObjectUnbound;
+  if (state_->next >= state_->items.size()) return kFalse;
+  item = Binder::make<Object>(state_->items[state_->next++]);
+  return kOk;
+}
+
+}  // namespace txads::directory

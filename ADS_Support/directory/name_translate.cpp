@@ -1,0 +1,169 @@
+// IADsNameTranslate through the global catalog. The NT4 form's domain part
+// is the NetBIOS name of a domain's crossRef object in the Partitions
+// container; the account part is its sAMAccountName. Names that cannot be
+// resolved give ERROR_DS_NAME_ERROR_NOT_FOUND (0x80072116), several matches
+// ERROR_DS_NAME_ERROR_NOT_UNIQUE (0x80072117), and an object without an NT4
+// name (an organizational unit) ERROR_DS_NAME_ERROR_NO_MAPPING (0x80072118)
+// at get.
+#include <vector>
+
+#include "directory/ads.h"
+#include "directory/ldap_ops.h"
+#include "directory/ldap_path.h"
+#include "directory/pool.h"
+#include "directory/status_map.h"
+
+namespace txads::directory {
+namespace {
+
+constexpr Status kNameNoMapping{0x80072118u};  // ERROR_DS_NAME_ERROR_NO_MAPPING
+
+struct Domain {
+  std::string naming_context;
+  std::string netbios_name;
+};
+
+// The forest's domains with their NetBIOS names; `netbios` narrows to one.
+Status read_domains(const std::string& netbios, std::vector<Domain>& domains) {
+  domains.clear();
+  std::vector<Entry> entries;
+  const std::string filter = "(&(objectClass=crossRef)(nETBIOSName=" +
+                             (netbios.empty() ? "*" : escape_filter_value(netbios)) + "))";
+  const Status status = with_connection(Endpoint(), [&](Connection& connection) {
+    entries.clear();
+    return search_entries(connection,
+                          {"CN=Partitions," + connection.root_dse().configuration_naming_context,
+                           LDAP_SCOPE_ONELEVEL,
+                           filter,
+                           {"nCName", "nETBIOSName"}},
+                          entries);
+  });
+  if (status.failed()) return status;
+  for (const Entry& entry : entries) {
+    const auto* nc = entry.find("nCName");
+    const auto* name = entry.find("nETBIOSName");
+    if (nc && name && !nc->empty() && !name->empty())
+      domains.push_back({nc->front(), name->front()});
+  }
+  return kOk;
+}
+
+bool is_within(const std::string& dn, const std::string& naming_context) {
+  if (dn.size() == naming_context.size()) return same_name(dn, naming_context);
+  if (dn.size() < naming_context.size() + 1) return false;
+  const size_t start = dn.size() - naming_context.size();
+  return dn[start - 1] == ',' && same_name(dn.substr(start), naming_context);
+}
+
+Endpoint global_catalog() {
+  Endpoint endpoint;
+  endpoint.global_catalog = true;
+  return endpoint;
+}
+
+}  // namespace
+
+struct NameTranslate::State {
+  bool initialised = false;
+  bool set = false;
+  std::string dn;
+  std::string nt4;  // "" when the object has no NT4 name
+};
+
+NameTranslate::NameTranslate() : state_(std::make_unique<State>()) {}
+NameTranslate::~NameTranslate() = default;
+
+Status NameTranslate::init(int init_type, std::string_view /*path: unused for the GC*/) {
+  *state_ = State();
+  if (init_type != ADS_NAME_INITTYPE_GC) return kInvalidArg;
+  // Reach a global catalog now, as the platform does at Init.
+  const Status status = with_connection(global_catalog(), [](Connection&) { return LDAP_SUCCESS; });
+  if (status.failed()) return status;
+  state_->initialised = true;
+  return kOk;
+}
+
+Status NameTranslate::set(NameType type, std::string_view name) {
+  if (!state_->initialised) return kUnexpected;
+  state_->set = false;
+  std::vector<Domain> domains;
+  std::vector<Entry> entries;
+
+  if (type == NameType::nt4) {
+    const size_t slash = name.find('\\');
+    if (slash == std::string_view::npos || slash == 0) return kNameNotFound;
+    Status status = read_domains(std::string(name.substr(0, slash)), domains);
+    if (status.failed()) return status;
+    if (domains.empty()) return kNameNotFound;
+    const Domain& domain = domains.front();
+    const std::string account(name.substr(slash + 1));
+    if (account.empty()) {
+      state_->dn = domain.naming_context;
+      state_->nt4 = domain.netbios_name + "\\";
+      state_->set = true;
+      return kOk;
+    }
+    status = with_connection(global_catalog(), [&](Connection& connection) {
+      entries.clear();
+      return search_entries(connection,
+                            {domain.naming_context,
+                             LDAP_SCOPE_SUBTREE,
+                             "(sAMAccountName=" + escape_filter_value(account) + ")",
+                             {"sAMAccountName"}},
+                            entries);
+    });
+    if (status.failed()) return status;
+    if (entries.empty()) return kNameNotFound;
+    if (entries.size() > 1) return kNameNotUnique;
+    const auto* sam = entries.front().find("sAMAccountName");
+    state_->dn = entries.front().dn;
+    state_->nt4 = domain.netbios_name + "\\" + (sam && !sam->empty() ? sam->front() : account);
+    state_->set = true;
+    return kOk;
+  }
+
+  if (type != NameType::rfc1779) return kInvalidArg;
+  if (name.empty()) return kNameNotFound;
+  const std::string dn(name);
+  Status status = with_connection(global_catalog(), [&](Connection& connection) {
+    entries.clear();
+    return search_entries(connection, {dn, LDAP_SCOPE_BASE, "(objectClass=*)", {"sAMAccountName"}},
+                          entries);
+  });
+  if (status == kNoSuchObject || status == kInvalidDnSyntax) return kNameNotFound;
+  if (status.failed()) return status;
+  if (entries.empty()) return kNameNotFound;
+
+  status = read_domains("", domains);
+  if (status.failed()) return status;
+  const Domain* owner = nullptr;
+  for (const Domain& domain : domains) {
+    if (is_within(entries.front().dn, domain.naming_context) &&
+        (!owner || domain.naming_context.size() > owner->naming_context.size()))
+      owner = &domain;
+  }
+  if (owner == nullptr) return kNameNotFound;
+  const auto* sam = entries.front().find("sAMAccountName");
+  state_->dn = entries.front().dn;
+  if (same_name(state_->dn, owner->naming_context)) {
+    state_->nt4 = owner->netbios_name + "\\";
+  } else {
+    state_->nt4 = sam && !sam->empty() ? owner->netbios_name + "\\" + sam->front() : "";
+  }
+  state_->set = true;
+  return kOk;
+}
+
+Status NameTranslate::get(NameType type, std::string& name) {
+  if (!state_->set) return kUnexpected;
+  if (type == NameType::rfc1779) {
+    name = state_->dn;
+    return kOk;
+  }
+  if (type != NameType::nt4) return kInvalidArg;
+  if (state_->nt4.empty()) return kNameNoMapping;
+  name = state_->nt4;
+  return kOk;
+}
+
+}  // namespace txads::directory

@@ -1,0 +1,196 @@
+// IADs and ADsGetObject: binding a path is one base search for objectClass;
+// the interface asked for is decided from the classes.
+#include <algorithm>
+
+#include "directory/ldap_ops.h"
+#include "directory/object_state.h"
+#include "directory/pool.h"
+#include "directory/schema.h"
+#include "directory/status_map.h"
+
+namespace txads::directory {
+namespace {
+
+constexpr std::string_view kContainerClasses[] = {"organizationalUnit",
+                                                  "container",
+                                                  "domainDNS",
+                                                  "domain",
+                                                  "builtinDomain",
+                                                  "lostAndFound",
+                                                  "configuration",
+                                                  "crossRefContainer",
+                                                  "dMD",
+                                                  "msDS-QuotaContainer",
+                                                  "organization",
+                                                  "country",
+                                                  "locality",
+                                                  "sitesContainer",
+                                                  "site",
+                                                  "serversContainer",
+                                                  "subnetContainer",
+                                                  "nTDSService",
+                                                  "rpcContainer",
+                                                  "infrastructureUpdate"};
+
+template <class T>
+Status bind_as(std::string_view path, T& out, bool (*offers)(const ObjectState&)) {
+  out = T();
+  LdapPath parsed;
+  Status status = parse_path(path, parsed);
+  if (status.failed()) return status;
+  std::shared_ptr<ObjectState> state;
+  status = bind_dn(endpoint_of(parsed), parsed.dn, state);
+  if (status.failed()) return status;
+  if (offers != nullptr && !offers(*state)) return kNoInterface;
+  out = Binder::make<T>(std::move(state));
+  return kOk;
+}
+
+bool is_group(const ObjectState& state) {
+  return has_class(state, "group");
+}
+bool is_user(const ObjectState& state) {
+  return has_class(state, "user");
+}
+
+const Value* staged_value(const ObjectState& state, std::string_view attribute) {
+  for (const auto& [name, value] : state.staged) {
+    if (same_name(name, attribute)) return &value;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+Endpoint endpoint_of(const LdapPath& path) {
+  Endpoint endpoint;
+  endpoint.server = path.server;
+  endpoint.host = path.host;
+  endpoint.port = path.port;
+  return endpoint;
+}
+
+Status bind_dn(const Endpoint& endpoint, const std::string& dn,
+               std::shared_ptr<ObjectState>& state) {
+  std::vector<Entry> entries;
+  const Status status = with_connection(endpoint, [&](Connection& connection) {
+    entries.clear();
+    return search_entries(connection, {dn, LDAP_SCOPE_BASE, "(objectClass=*)", {"objectClass"}},
+                          entries);
+  });
+  if (status.failed()) return status;
+  if (entries.empty()) return kNoSuchObject;
+  state = std::make_shared<ObjectState>();
+  state->endpoint = endpoint;
+  state->dn = dn.empty() ? entries.front().dn : dn;
+  if (const auto* classes = entries.front().find("objectClass")) state->classes = *classes;
+  return kOk;
+}
+
+bool has_class(const ObjectState& state, std::string_view class_name) {
+  return std::any_of(state.classes.begin(), state.classes.end(),
+                     [&](const std::string& c) { return same_name(c, class_name); });
+}
+
+bool is_container(const ObjectState& state) {
+  if (is_group(state) || is_user(state)) return false;
+  return std::any_of(std::begin(kContainerClasses), std::end(kContainerClasses),
+                     [&](std::string_view c) { return has_class(state, c); });
+}
+
+Status ads_get_object(std::string_view path, Object& object) {
+  return bind_as(path, object, nullptr);
+}
+Status ads_get_object(std::string_view path, Container& container) {
+  return bind_as(path, container, is_container);
+}
+Status ads_get_object(std::string_view path, Group& group) {
+  return bind_as(path, group, is_group);
+}
+Status ads_get_object(std::string_view path, User& user) {
+  return bind_as(path, user, is_user);
+}
+
+Status Object::get_name(std::string& name) const {
+  if (!state_) return kObjectUnbound;
+  name = first_rdn(state_->dn);
+  return kOk;
+}
+
+Status Object::get_class(std::string& class_name) const {
+  if (!state_) return kObjectUnbound;
+  if (state_->classes.empty()) return kPropertyNotFound;
+  class_name = state_->classes.back();
+  return kOk;
+}
+
+Status Object::get_ads_path(std::string& path) const {
+  if (!state_) return kObjectUnbound;
+  path = format_path(state_->endpoint.server, state_->dn);
+  return kOk;
+}
+
+const std::string& Object::distinguished_name() const {
+  static const std::string none;
+  return state_ ? state_->dn : none;
+}
+
+Status Object::get(std::string_view attribute, Value& value) {
+  if (!state_) return kObjectUnbound;
+  if (attribute.empty()) return kInvalidArg;
+  if (const Value* staged = staged_value(*state_, attribute)) {
+    value = *staged;
+    return value.empty() ? kPropertyNotFound : kOk;
+  }
+  if (state_->is_new) return kPropertyNotFound;
+
+  std::vector<std::string> values;
+  const std::string name(attribute);
+  Status status = with_connection(state_->endpoint, [&](Connection& connection) {
+    return read_values(connection, state_->dn, name, values);
+  });
+  if (status.failed()) return status;
+  if (values.empty()) return kPropertyNotFound;
+
+  Value::Syntax syntax = Value::Syntax::string;
+  status = attribute_syntax(state_->endpoint, attribute, syntax);
+  if (status.failed() && !(status == kPropertyNotFound)) return status;
+  value = Value(syntax, std::move(values));
+  return kOk;
+}
+
+Status Object::put(std::string_view attribute, Value value) {
+  if (!state_) return kObjectUnbound;
+  if (attribute.empty()) return kInvalidArg;
+  for (auto& [name, staged] : state_->staged) {
+    if (same_name(name, attribute)) {
+      staged = std::move(value);
+      return kOk;
+    }
+  }
+  state_->staged.emplace_back(std::string(attribute), std::move(value));
+  return kOk;
+}
+
+Status Object::set_info() {
+  if (!state_) return kObjectUnbound;
+  ObjectState& state = *state_;
+  if (!state.is_new && state.staged.empty()) return kOk;
+
+  std::vector<Change> changes;
+  if (state.is_new) changes.push_back({LDAP_MOD_ADD, "objectClass", {state.classes.back()}});
+  for (const auto& [name, value] : state.staged) {
+    if (state.is_new && value.empty()) continue;
+    changes.push_back({state.is_new ? LDAP_MOD_ADD : LDAP_MOD_REPLACE, name, value.values()});
+  }
+  const Status status = with_connection(state.endpoint, [&](Connection& connection) {
+    return state.is_new ? add_entry(connection, state.dn, changes)
+                        : modify_entry(connection, state.dn, changes);
+  });
+  if (status.failed()) return status;
+  state.is_new = false;
+  state.staged.clear();
+  return kOk;
+}
+
+}  // namespace txads::directory

@@ -1,0 +1,65 @@
+// What an Object handle holds, and the internal steps that bind, resolve
+// and classify directory objects for ads.h. Private to the directory layer.
+// A state is used by the thread that holds its handles.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "directory/ads.h"
+#include "directory/connection.h"
+#include "directory/ldap_path.h"
+
+namespace txads::directory {
+
+inline constexpr Status kObjectUnbound{0x80005009u};  // E_ADS_OBJECT_UNBOUND
+
+struct ObjectState {
+  Endpoint endpoint;  // the server the object was bound through
+  std::string dn;
+  std::vector<std::string> classes;                   // objectClass values, most specific last
+  bool is_new = false;                                // created, not yet written by set_info
+  std::vector<std::pair<std::string, Value>> staged;  // put values, in order
+};
+
+struct EnumState {
+  std::vector<std::shared_ptr<ObjectState>> items;
+  size_t next = 0;
+};
+
+// Builds handles of any Object type from a state.
+struct Binder {
+  template <class T>
+  static T make(std::shared_ptr<ObjectState> state) {
+    return T(std::move(state));
+  }
+  static const std::shared_ptr<ObjectState>& state_of(const Object& object) {
+    return object.state_;
+  }
+};
+
+Endpoint endpoint_of(const LdapPath& path);
+
+// Reads the object's classes (one base search). kNoSuchObject when absent.
+Status bind_dn(const Endpoint& endpoint, const std::string& dn,
+               std::shared_ptr<ObjectState>& state);
+
+bool has_class(const ObjectState& state, std::string_view class_name);
+// Classes whose objects hold children: organizational units, containers,
+// domains, ... (not users, computers or groups).
+bool is_container(const ObjectState& state);
+
+// "(|(objectClass=a)(objectClass=b))", or "(objectClass=*)" for no classes;
+// class names escaped.
+std::string class_filter(const ClassFilter& classes);
+
+// The objects named by `dns` that pass `classes`, in the order of `dns`,
+// read in batches (one search per batch, not one per object). Names that
+// the directory does not hold are left out.
+Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>& dns,
+                       const ClassFilter& classes,
+                       std::vector<std::shared_ptr<ObjectState>>& objects);
+
+}  // namespace txads::directory

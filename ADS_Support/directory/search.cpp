@@ -1,0 +1,94 @@
+// Plain searches for the platform stand-ins, on the pooled connections.
+#include "directory/search.h"
+
+#include "directory/ldap_ops.h"
+#include "directory/ldap_path.h"
+#include "directory/object_state.h"
+#include "directory/pool.h"
+
+namespace txads::directory {
+namespace {
+
+Status endpoint_for(const std::string& server, bool global_catalog, Endpoint& endpoint) {
+  endpoint = Endpoint();
+  if (!server.empty()) {
+    LdapPath parsed;
+    const Status status = parse_path("LDAP://" + server + "/", parsed);
+    if (status.failed()) return status;
+    endpoint = endpoint_of(parsed);
+  }
+  endpoint.global_catalog = global_catalog;
+  return kOk;
+}
+
+int scope_of(Scope scope) {
+  switch (scope) {
+    case Scope::base:
+      return LDAP_SCOPE_BASE;
+    case Scope::one_level:
+      return LDAP_SCOPE_ONELEVEL;
+    case Scope::subtree:
+      break;
+  }
+  return LDAP_SCOPE_SUBTREE;
+}
+
+Status root_dse_value(std::string RootDse::*field, std::string& value) {
+  return with_connection(Endpoint(), [&](Connection& connection) {
+    value = connection.root_dse().*field;
+    return value.empty() ? LDAP_NO_RESULTS_RETURNED : LDAP_SUCCESS;
+  });
+}
+
+}  // namespace
+
+const std::vector<std::string>* Entry::find(std::string_view attribute) const {
+  for (const auto& [name, values] : attributes) {
+    if (same_name(name, attribute)) return &values;
+  }
+  return nullptr;
+}
+
+Status search(const SearchRequest& request, std::vector<Entry>& entries) {
+  entries.clear();
+  Endpoint endpoint;
+  const Status status = endpoint_for(request.server, request.global_catalog, endpoint);
+  if (status.failed()) return status;
+  return with_connection(endpoint, [&](Connection& connection) {
+    entries.clear();
+    SearchSpec spec{request.base, scope_of(request.scope), request.filter, request.attributes};
+    if (spec.base.empty() && !request.global_catalog) {
+      spec.base = connection.configured_base().empty()
+                      ? connection.root_dse().default_naming_context
+                      : connection.configured_base();
+    }
+    return search_entries(connection, spec, entries);
+  });
+}
+
+std::string escape_filter_value(std::string_view value) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(value.size());
+  for (char c : value) {
+    if (c == '*' || c == '(' || c == ')' || c == '\\' || c == '\0') {
+      const auto byte = static_cast<unsigned char>(c);
+      out += '\\';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0x0F];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+Status default_naming_context(std::string& dn) {
+  return root_dse_value(&RootDse::default_naming_context, dn);
+}
+
+Status configuration_naming_context(std::string& dn) {
+  return root_dse_value(&RootDse::configuration_naming_context, dn);
+}
+
+}  // namespace txads::directory
