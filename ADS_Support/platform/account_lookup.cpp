@@ -17,7 +17,7 @@ namespace {
 
 BOOL fail(uint32_t error) {
   SetLastError(error);
-  return kFalse;
+  return kBoolFalse;
 }
 
 bool local_system(const char* system_name) {
@@ -121,7 +121,7 @@ BOOL LookupAccountNameA(const char* system_name, const char* account_name, PSID 
   *sid_size = sid_needed;
   copy_text(found->domain, domain_name, domain_size);
   if (use != nullptr) *use = found->use;
-  return kTrue;
+  return kBoolTrue;
 }
 
 BOOL LookupAccountSidA(const char* system_name, PSID sid, char* name, DWORD* name_size,
@@ -146,7 +146,7 @@ BOOL LookupAccountSidA(const char* system_name, PSID sid, char* name, DWORD* nam
   copy_text(found->name, name, name_size);
   copy_text(found->domain, domain_name, domain_size);
   if (use != nullptr) *use = found->use;
-  return kTrue;
+  return kBoolTrue;
 }
 
 }  // namespace txads

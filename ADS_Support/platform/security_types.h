@@ -15,8 +15,8 @@ using DWORD = uint32_t;
 using PSID = void*;
 using HLOCAL = void*;
 
-inline constexpr BOOL kTrue = 1;
-inline constexpr BOOL kFalse = 0;
+inline constexpr BOOL kBoolTrue = 1;
+inline constexpr BOOL kBoolFalse = 0;
 
 struct SID_IDENTIFIER_AUTHORITY {
   BYTE Value[6];

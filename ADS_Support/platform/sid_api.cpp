@@ -14,7 +14,7 @@ namespace {
 
 BOOL fail(uint32_t error) {
   SetLastError(error);
-  return kFalse;
+  return kBoolFalse;
 }
 
 // Copies `bytes` into fresh memory, terminated by one zero byte.
@@ -40,7 +40,7 @@ BOOL AllocateAndInitializeSid(const SID_IDENTIFIER_AUTHORITY* authority, BYTE co
   void* memory = duplicate(made->to_bytes());
   if (memory == nullptr) return fail(win32::ERROR_NOT_ENOUGH_MEMORY);
   *sid = memory;
-  return kTrue;
+  return kBoolTrue;
 }
 
 void* FreeSid(PSID sid) {
@@ -53,7 +53,7 @@ DWORD GetSidLengthRequired(BYTE count) {
 }
 
 BOOL IsValidSid(PSID sid) {
-  return Sid::from_memory(sid).has_value() ? kTrue : kFalse;
+  return Sid::from_memory(sid).has_value() ? kBoolTrue : kBoolFalse;
 }
 
 DWORD GetLengthSid(PSID sid) {
@@ -68,7 +68,7 @@ BOOL ConvertSidToStringSidA(PSID sid, char** text) {
   void* memory = duplicate(parsed->to_string());
   if (memory == nullptr) return fail(win32::ERROR_NOT_ENOUGH_MEMORY);
   *text = static_cast<char*>(memory);
-  return kTrue;
+  return kBoolTrue;
 }
 
 BOOL ConvertStringSidToSidA(const char* text, PSID* sid) {
@@ -78,7 +78,7 @@ BOOL ConvertStringSidToSidA(const char* text, PSID* sid) {
   void* memory = duplicate(parsed->to_bytes());
   if (memory == nullptr) return fail(win32::ERROR_NOT_ENOUGH_MEMORY);
   *sid = memory;
-  return kTrue;
+  return kBoolTrue;
 }
 
 HLOCAL LocalFree(HLOCAL memory) {
