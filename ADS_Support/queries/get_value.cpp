@@ -3,6 +3,7 @@
 #include "queries/get_value.h"
 
 #include "directory/ads.h"
+#include "directory/ldap_path.h"
 #include "frame/com_init.h"
 #include "frame/conversions.h"
 #include "frame/error_text.h"
@@ -25,7 +26,7 @@ Status read_value(const char* account, const char* attribute, std::string& text)
   if (from_directory(dn).size() > kMaxDnBytes) return kTextTooLong;
 
   directory::User user;
-  status = directory::ads_get_object(ldap_path(dn), user);
+  status = directory::ads_get_object(directory::format_path("", dn), user);
   if (status.failed()) return status;
 
   if (attribute == nullptr) return kInvalidArg;

@@ -3,6 +3,7 @@
 #include "queries/group_list.h"
 
 #include "directory/ads.h"
+#include "directory/ldap_path.h"
 #include "frame/com_init.h"
 #include "frame/conversions.h"
 #include "frame/error_text.h"
@@ -23,7 +24,7 @@ Status start_groups(directory::NameTranslate& translator, const char* account,
   status = account_dn(translator, account, dn);
   if (status.failed()) return status;
   directory::User user;
-  status = directory::ads_get_object(ldap_path(dn), user);
+  status = directory::ads_get_object(directory::format_path("", dn), user);
   if (status.failed()) return status;
   directory::Members members;
   status = user.groups(members);

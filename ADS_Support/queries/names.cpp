@@ -16,22 +16,6 @@ bool is_alnum(char c) {
 
 }  // namespace
 
-std::string ldap_path(std::string_view dn) {
-  std::string path = "LDAP://";
-  path.reserve(path.size() + dn.size());
-  for (size_t i = 0; i < dn.size(); ++i) {
-    // An escaped character stays as it is ("\/" already escaped, "\\" too).
-    if (dn[i] == '\\' && i + 1 < dn.size()) {
-      path += dn[i];
-      path += dn[++i];
-      continue;
-    }
-    if (dn[i] == '/') path += '\\';
-    path += dn[i];
-  }
-  return path;
-}
-
 std::string group_dn(std::string_view ads_path) {
   std::string upper(ads_path);
   for (char& c : upper) c = ascii_upper(c);

@@ -1,17 +1,12 @@
-// The names that the queries build and cut: LDAP paths from distinguished
-// names, the group DN handed back to the name translation, the entry listed
-// for a relative name, and the attribute names accepted for reading.
-// Pure functions on UTF-8 text; thread-safe.
+// The names that the queries cut and check: the group DN handed back to the name translation, the
+// entry listed for a relative name, and the attribute names accepted for reading. Pure functions on
+// UTF-8 text; thread-safe.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace txads::queries {
-
-// "LDAP://" + dn, with each "/" of the dn written "\/" so that it is not
-// taken for the separator after a server name.
-std::string ldap_path(std::string_view dn);
 
 // A group's LDAP path as the name translation takes it: upper-cased and
 // starting at its first "CN=", which drops "LDAP://" and any server; a path

@@ -1,6 +1,8 @@
 // Rendering of attribute values by syntax; see value_text.h for the forms.
 #include "queries/value_text.h"
 
+#include "platform/sid.h"
+
 #include <cstdint>
 #include <cstdio>
 
@@ -72,25 +74,8 @@ std::string hex_text(std::string_view bytes) {
 }
 
 std::string sid_text(std::string_view sid) {
-  // Revision (1), sub-authority count (1), authority (6, big-endian), then
-  // count sub-authorities of 4 bytes, little-endian.
-  if (sid.size() < 8) return hex_text(sid);
-  const size_t count = byte_at(sid, 1);
-  if (sid.size() != 8 + 4 * count) return hex_text(sid);
-
-  uint64_t authority = 0;
-  for (size_t i = 2; i < 8; ++i) authority = (authority << 8) | byte_at(sid, i);
-
-  char part[32];
-  std::string text = "S-" + std::to_string(byte_at(sid, 0));
-  if (authority >= (uint64_t{1} << 32)) {
-    std::snprintf(part, sizeof part, "-0x%012llX", static_cast<unsigned long long>(authority));
-    text += part;
-  } else {
-    text += "-" + std::to_string(authority);
-  }
-  for (size_t i = 0; i < count; ++i) text += "-" + std::to_string(little_endian(sid, 8 + 4 * i, 4));
-  return text;
+  const auto parsed = Sid::from_bytes(sid);
+  return parsed ? parsed->to_string() : hex_text(sid);
 }
 
 std::string guid_text(std::string_view guid) {

@@ -23,8 +23,8 @@ namespace txads::queries {
 // The value's text; "" for a value without values.
 std::string value_text(const directory::Value& value);
 
-// One binary SID as text. A malformed SID (short, or its sub-authority count
-// disagreeing with its size) gives its hexadecimal form instead.
+// One binary SID as text. Bytes that are not exactly one valid SID give
+// their hexadecimal form instead.
 std::string sid_text(std::string_view sid);
 
 // 16 bytes as {xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}, the first three fields

@@ -24,13 +24,6 @@ TEST(NamesAreCutWhereTheDirectoryExpects, GroupDnIsUpperCasedFromItsFirstCn) {
   EXPECT_EQ(group_dn("LDAP://OU=Only,dc=corp"), "LDAP://OU=Only,dc=corp");
 }
 
-TEST(NamesAreCutWhereTheDirectoryExpects, PathEscapesTheSlashOfADn) {
-  EXPECT_EQ(ldap_path("CN=Ann,DC=corp"), "LDAP://CN=Ann,DC=corp");
-  EXPECT_EQ(ldap_path("CN=A/B,DC=corp"), "LDAP://CN=A\\/B,DC=corp");
-  EXPECT_EQ(ldap_path("CN=A\\,B,DC=corp"), "LDAP://CN=A\\,B,DC=corp");
-  EXPECT_EQ(ldap_path("CN=A\\\\/B"), "LDAP://CN=A\\\\\\/B");
-}
-
 TEST(NamesAreCutWhereTheDirectoryExpects, AttributeNamesWithFilterCharactersAreRefused) {
   for (const char* good : {"cn", "objectSid", "msDS-UserPasswordExpiryTimeComputed",
                            "userCertificate;binary", "2.5.4.3"}) {
