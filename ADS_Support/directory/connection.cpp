@@ -2,8 +2,8 @@
 // asks for a ticket for "ldap/<host>": a domain's DNS name or an address has
 // no such principal. After the anonymous root DSE read, a connection reached
 // under another name is replaced by one to the same address that carries the
-// controller's dnsHostName, unless the client configuration asks libldap to
-// canonicalise host names itself.
+// controller's dnsHostName, unless libldap canonicalises host names itself
+// (SASL_NOCANON off in the client configuration).
 #include "directory/connection.h"
 
 #include <fcntl.h>
@@ -272,8 +272,9 @@ Status Connection::open(const Endpoint& endpoint, const Identity& identity,
   if (rc != LDAP_SUCCESS) return status_from_ldap(rc);
 
   const std::string& controller = opened->root_dse_.dns_host_name;
-  if (!nocanon_configured() && !controller.empty() &&
-      !same_name(named_host(ld, endpoint), controller)) {
+  int nocanon = 0;
+  ldap_get_option(ld, LDAP_OPT_X_SASL_NOCANON, &nocanon);
+  if (nocanon && !controller.empty() && !same_name(named_host(ld, endpoint), controller)) {
     rc = move_to_host_name(opened->ld_, controller);
     if (rc != LDAP_SUCCESS) return status_from_ldap(rc);
   }
