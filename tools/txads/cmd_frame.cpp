@@ -20,10 +20,11 @@ int run_set_recurs_flag(const cli::Options& o) {
   return 0;
 }
 
-const cli::Registration init{{"init", "TXADInit", "WINDOW",
-                              "Stores WINDOW (an X11 window id, 0 for none) as the window that owns\n"
-                              "the group picker and names the trace product. Result: always 1.",
-                              1, run_init}};
+const cli::Registration init{
+    {"init", "TXADInit", "WINDOW",
+     "Stores WINDOW (an X11 window id, 0 for none) as the window that owns\n"
+     "the group picker and names the trace product. Result: always 1.",
+     1, run_init}};
 const cli::Registration set_recurs_flag{
     {"set-recurs-flag", "TXADSetRecursFlag", "FLAG",
      "Sets the recursion flag for this process: non-zero makes the group checks\n"

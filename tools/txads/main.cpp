@@ -25,12 +25,18 @@ std::map<std::string, Command>& commands() {
 constexpr int kUsageError = 64;
 
 void print_usage(FILE* out) {
-  std::fprintf(out,
-               "usage: txads [--recurse] [--buffer-size N] [--error-size N] COMMAND ARGS...\n"
-               "       txads COMMAND --help\n\n"
-               "Prints \"result: N\" and each output buffer as \"name: text\".\n"
-               "Exit status: the result code modulo 256 (-1 is 255, -3 is 253); 64 for a\n"
-               "wrong command line.\n\ncommands:\n");
+  std::fprintf(
+      out,
+      "usage: txads [--recurse] [--buffer-size N] [--error-size N] COMMAND ARGS...\n"
+      "       txads COMMAND --help\n\n"
+      "options:\n"
+      "  --recurse        call TXADSetRecursFlag(1) first: group checks follow nested groups\n"
+      "  --buffer-size N  length passed with each output buffer (default 1024; zero and\n"
+      "                   negative lengths are passed as they are)\n"
+      "  --error-size N   length passed with the error buffer (default 512)\n\n"
+      "Prints \"result: N\" and each output buffer as \"name: text\".\n"
+      "Exit status: the result code modulo 256 (-1 is 255, -3 is 253); 64 for a\n"
+      "wrong command line.\n\ncommands:\n");
   for (const auto& [name, command] : commands()) {
     std::fprintf(out, "  %-34s %s\n", name.c_str(), command.usage);
   }
@@ -51,11 +57,17 @@ bool parse_int(const char* text, int& out) {
 
 }  // namespace
 
-Registration::Registration(Command command) { commands().emplace(command.name, command); }
+Registration::Registration(Command command) {
+  commands().emplace(command.name, command);
+}
 
-std::string Buffer::text() const { return std::string(bytes_.data(), strnlen(bytes_.data(), size_ > 0 ? size_ : 0)); }
+std::string Buffer::text() const {
+  return std::string(bytes_.data(), strnlen(bytes_.data(), size_ > 0 ? size_ : 0));
+}
 
-void print_result(int result) { std::printf("result: %d\n", result); }
+void print_result(int result) {
+  std::printf("result: %d\n", result);
+}
 
 void print_buffer(const char* name, const Buffer& buffer) {
   std::string text = buffer.text();
@@ -70,21 +82,27 @@ int main(int argc, char** argv) {
   Options options;
   int i = 1;
   for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
-    if (std::strcmp(argv[i], "--recurse") == 0) {
+    const char* option = argv[i];
+    if (std::strcmp(option, "--recurse") == 0) {
       options.recurse = true;
-    } else if (std::strcmp(argv[i], "--buffer-size") == 0 && i + 1 < argc) {
-      if (!parse_int(argv[++i], options.buffer_size)) return kUsageError;
-    } else if (std::strcmp(argv[i], "--error-size") == 0 && i + 1 < argc) {
-      if (!parse_int(argv[++i], options.error_size)) return kUsageError;
-    } else if (std::strcmp(argv[i], "--help") == 0) {
+    } else if (std::strcmp(option, "--buffer-size") == 0 ||
+               std::strcmp(option, "--error-size") == 0) {
+      int& size = option[2] == 'b' ? options.buffer_size : options.error_size;
+      if (i + 1 >= argc || !parse_int(argv[i + 1], size)) {
+        std::fprintf(stderr, "txads: %s needs a whole number (a length in bytes)\n", option);
+        return kUsageError;
+      }
+      ++i;
+    } else if (std::strcmp(option, "--help") == 0) {
       print_usage(stdout);
       return 0;
     } else {
-      std::fprintf(stderr, "txads: unknown option %s\n", argv[i]);
+      std::fprintf(stderr, "txads: unknown option %s (try txads --help)\n", option);
       return kUsageError;
     }
   }
   if (i >= argc) {
+    std::fprintf(stderr, "txads: no command given\n");
     print_usage(stderr);
     return kUsageError;
   }
