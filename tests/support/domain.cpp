@@ -1,0 +1,211 @@
+// Reads, changes and tickets of the test support (see domain.h), all through
+// the directory's own command-line tools acting as the administrator.
+#include "support/domain.h"
+
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace txads_test {
+namespace {
+
+std::string env_or(const char* name, std::string_view fallback) {
+  const char* value = std::getenv(name);
+  return value && *value ? std::string(value) : std::string(fallback);
+}
+
+std::string uri() {
+  return env_or("LDAPURI", "ldap://dc1.corp.example.com");
+}
+
+std::string ccache_dir() {
+  return env_or("TXADS_CCACHE_DIR",
+                env_or("TXADS_TESTDOMAIN_STATE", "/var/tmp/txads-testdomain") + "/ccache");
+}
+
+// The tools run as the administrator whatever the test's own KRB5CCNAME is.
+std::vector<std::string> admin_env() {
+  return {"KRB5CCNAME=" + ccache_of("administrator")};
+}
+
+ToolResult checked(const std::vector<std::string>& argv, const std::string& input = {}) {
+  ToolResult r = run_tool(argv, input, admin_env());
+  if (!r.ok())
+    throw std::runtime_error(command_line(argv) + " failed (" + std::to_string(r.status) +
+                             "): " + r.err + r.out + (input.empty() ? "" : "\ninput:\n" + input));
+  return r;
+}
+
+const char* scope_name(Scope scope) {
+  switch (scope) {
+    case Scope::base:
+      return "base";
+    case Scope::one:
+      return "one";
+    case Scope::subtree:
+      break;
+  }
+  return "sub";
+}
+
+std::vector<LdifEntry> run_search(const std::string& server, std::string_view base,
+                                  std::string_view filter, Scope scope,
+                                  const std::vector<std::string>& attributes) {
+  std::vector<std::string> argv = {"ldapsearch",
+                                   "-LLL",
+                                   "-Q",
+                                   "-Y",
+                                   "GSSAPI",
+                                   "-N",
+                                   "-o",
+                                   "ldif-wrap=no",
+                                   "-o",
+                                   "nettimeout=30",
+                                   "-H",
+                                   server,
+                                   "-s",
+                                   scope_name(scope),
+                                   "-b",
+                                   std::string(base),
+                                   std::string(filter)};
+  if (attributes.empty()) argv.push_back("1.1");
+  argv.insert(argv.end(), attributes.begin(), attributes.end());
+  ToolResult r = run_tool(argv, {}, admin_env());
+  if (r.status == 32) return {};  // no such object: the base is absent
+  if (!r.ok())
+    throw std::runtime_error(command_line(argv) + " failed (" + std::to_string(r.status) +
+                             "): " + r.err);
+  return parse_ldif(r.out);
+}
+
+// The host part of an ldap:// URI, for the global catalog's port.
+std::string host_of(const std::string& u) {
+  std::string rest = u.substr(u.find("://") == std::string::npos ? 0 : u.find("://") + 3);
+  return rest.substr(0, rest.find_first_of(":/"));
+}
+
+}  // namespace
+
+std::string base_dn() {
+  return env_or("LDAPBASE", "DC=corp,DC=example,DC=com");
+}
+
+std::string seeded(std::string_view relative) {
+  return std::string(relative) + "," + base_dn();
+}
+
+std::string path_of(std::string_view dn) {
+  return "LDAP://" + std::string(dn);
+}
+
+std::string dns_domain() {
+  std::string dns;
+  std::string base = base_dn();
+  size_t pos = 0;
+  while ((pos = base.find("DC=", pos)) != std::string::npos) {
+    size_t end = base.find(',', pos);
+    if (!dns.empty()) dns += '.';
+    dns += base.substr(pos + 3, end == std::string::npos ? std::string::npos : end - pos - 3);
+    pos += 3;
+  }
+  return dns;
+}
+
+std::string netbios_domain() {
+  return "CORP";
+}
+
+std::string test_password() {
+  return env_or("TXADS_TEST_PASSWORD", "Txads-Test-Pass1");
+}
+
+std::string ccache_of(std::string_view account) {
+  return ccache_dir() + "/" + std::string(account);
+}
+
+std::vector<LdifEntry> search(std::string_view base, std::string_view filter, Scope scope,
+                              const std::vector<std::string>& attributes) {
+  return run_search(uri(), base, filter, scope, attributes);
+}
+
+std::vector<LdifEntry> search_global_catalog(std::string_view filter,
+                                             const std::vector<std::string>& attributes) {
+  return run_search("ldap://" + host_of(uri()) + ":3268", "", filter, Scope::subtree, attributes);
+}
+
+std::vector<std::string> search_dns(std::string_view base, std::string_view filter, Scope scope) {
+  std::vector<std::string> dns;
+  for (const auto& e : search(base, filter, scope)) dns.push_back(e.dn);
+  return dns;
+}
+
+std::vector<std::string> attribute_values(std::string_view dn, std::string_view attribute) {
+  auto entries = search(dn, "(objectClass=*)", Scope::base, {std::string(attribute)});
+  return entries.empty() ? std::vector<std::string>{} : entries.front().values(attribute);
+}
+
+bool object_exists(std::string_view dn) {
+  return !search(dn, "(objectClass=*)", Scope::base).empty();
+}
+
+std::string sid_text(std::string_view b) {
+  if (b.size() < 8 || b.size() != 8 + 4 * static_cast<size_t>(static_cast<uint8_t>(b[1])))
+    throw std::invalid_argument("not a binary SID of " + std::to_string(b.size()) + " bytes");
+  auto byte = [&b](size_t i) { return static_cast<uint64_t>(static_cast<uint8_t>(b[i])); };
+  uint64_t authority = 0;
+  for (size_t i = 2; i < 8; ++i) authority = (authority << 8) | byte(i);  // big-endian
+  std::string text = "S-" + std::to_string(byte(0)) + "-" + std::to_string(authority);
+  for (size_t i = 8; i < b.size(); i += 4) {  // little-endian sub-authorities
+    uint64_t sub = byte(i) | byte(i + 1) << 8 | byte(i + 2) << 16 | byte(i + 3) << 24;
+    text += "-" + std::to_string(sub);
+  }
+  return text;
+}
+
+std::string sid_of(std::string_view dn) {
+  auto values = attribute_values(dn, "objectSid");
+  if (values.size() != 1) throw std::runtime_error("no objectSid on " + std::string(dn));
+  return sid_text(values.front());
+}
+
+void modify(std::string_view ldif) {
+  checked({"ldapmodify", "-Q", "-Y", "GSSAPI", "-N", "-o", "nettimeout=30", "-H", uri()},
+          std::string(ldif));
+}
+
+void delete_tree(std::string_view dn) {
+  checked({"ldapdelete", "-Q", "-Y", "GSSAPI", "-N", "-o", "nettimeout=30", "-H", uri(), "-r",
+           std::string(dn)});
+}
+
+ToolResult kinit(std::string_view account, std::string_view password, std::string_view ccache) {
+  std::string principal(account);
+  if (principal.find('@') == std::string::npos) {
+    std::string realm = dns_domain();
+    for (auto& c : realm) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    principal += "@" + realm;
+  }
+  return run_tool({"kinit", "-c", "FILE:" + std::string(ccache), principal},
+                  std::string(password) + "\n");
+}
+
+AsUser::AsUser(std::string_view account_or_ccache) {
+  if (const char* old = std::getenv("KRB5CCNAME")) {
+    saved_ = old;
+    had_value_ = true;
+  }
+  std::string cache = account_or_ccache.find('/') == std::string_view::npos
+                          ? ccache_of(account_or_ccache)
+                          : std::string(account_or_ccache);
+  setenv("KRB5CCNAME", cache.c_str(), 1);
+}
+
+AsUser::~AsUser() {
+  if (had_value_)
+    setenv("KRB5CCNAME", saved_.c_str(), 1);
+  else
+    unsetenv("KRB5CCNAME");
+}
+
+}  // namespace txads_test

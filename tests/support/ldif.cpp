@@ -1,0 +1,170 @@
+// LDIF encoding and parsing of the test support (see ldif.h).
+#include "support/ldif.h"
+
+#include <stdexcept>
+
+#include <strings.h>
+
+namespace txads_test {
+namespace {
+
+constexpr std::string_view kAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// SAFE-STRING of LDIF: printable ASCII, not starting with space, ':' or '<',
+// not ending with a space.
+bool safe(std::string_view value) {
+  if (value.empty()) return true;
+  if (value.front() == ' ' || value.front() == ':' || value.front() == '<') return false;
+  if (value.back() == ' ') return false;
+  for (unsigned char c : value)
+    if (c < 0x20 || c > 0x7e) return false;
+  return true;
+}
+
+// Code points of UTF-8 text; invalid bytes are taken as Latin-1.
+std::u32string code_points(std::string_view utf8) {
+  std::u32string result;
+  for (size_t i = 0; i < utf8.size();) {
+    unsigned char c = static_cast<unsigned char>(utf8[i]);
+    size_t extra = c >= 0xf0 ? 3 : c >= 0xe0 ? 2 : c >= 0xc0 ? 1 : 0;
+    bool valid = c < 0x80 || (extra > 0 && i + extra < utf8.size());
+    char32_t cp = extra ? (c & (0x3fu >> extra)) : c;
+    for (size_t k = 1; valid && k <= extra; ++k) {
+      unsigned char next = static_cast<unsigned char>(utf8[i + k]);
+      valid = (next & 0xc0) == 0x80;
+      cp = (cp << 6) | (next & 0x3f);
+    }
+    result.push_back(valid ? cp : c);
+    i += valid ? extra + 1 : 1;
+  }
+  return result;
+}
+
+}  // namespace
+
+std::string base64_encode(std::string_view bytes) {
+  std::string out;
+  size_t i = 0;
+  for (; i + 2 < bytes.size(); i += 3) {
+    unsigned v = (static_cast<unsigned char>(bytes[i]) << 16) |
+                 (static_cast<unsigned char>(bytes[i + 1]) << 8) |
+                 static_cast<unsigned char>(bytes[i + 2]);
+    for (int s = 18; s >= 0; s -= 6) out += kAlphabet[(v >> s) & 63];
+  }
+  size_t rest = bytes.size() - i;
+  if (rest > 0) {
+    unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
+    if (rest == 2) v |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+    out += kAlphabet[(v >> 18) & 63];
+    out += kAlphabet[(v >> 12) & 63];
+    out += rest == 2 ? kAlphabet[(v >> 6) & 63] : '=';
+    out += '=';
+  }
+  return out;
+}
+
+std::string base64_decode(std::string_view text) {
+  std::string out;
+  unsigned v = 0;
+  int bits = 0;
+  for (char c : text) {
+    if (c == '=' || c == '\n' || c == '\r' || c == ' ') continue;
+    size_t index = kAlphabet.find(c);
+    if (index == std::string_view::npos)
+      throw std::invalid_argument("not base64: " + std::string(text));
+    v = (v << 6) | static_cast<unsigned>(index);
+    bits += 6;
+    if (bits >= 8) {
+      bits -= 8;
+      out += static_cast<char>((v >> bits) & 0xff);
+    }
+  }
+  return out;
+}
+
+std::string ldif_line(std::string_view name, std::string_view value) {
+  std::string line(name);
+  if (safe(value)) {
+    line += ": ";
+    line += value;
+  } else {
+    line += ":: ";
+    line += base64_encode(value);
+  }
+  return line + "\n";
+}
+
+std::string unicode_pwd(std::string_view password) {
+  std::string utf16;
+  auto put = [&utf16](char32_t unit) {
+    utf16 += static_cast<char>(unit & 0xff);
+    utf16 += static_cast<char>((unit >> 8) & 0xff);
+  };
+  put(U'"');
+  for (char32_t cp : code_points(password)) {
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      put(0xd800 + (cp >> 10));
+      put(0xdc00 + (cp & 0x3ff));
+    } else {
+      put(cp);
+    }
+  }
+  put(U'"');
+  return utf16;
+}
+
+std::vector<std::string> LdifEntry::values(std::string_view name) const {
+  std::vector<std::string> result;
+  for (const auto& [attr, value] : attributes)
+    if (attr.size() == name.size() && strncasecmp(attr.data(), name.data(), name.size()) == 0)
+      result.push_back(value);
+  return result;
+}
+
+std::vector<LdifEntry> parse_ldif(std::string_view text) {
+  // Unfold continuation lines (a line break followed by one space) first.
+  std::vector<std::string> lines;
+  size_t pos = 0;
+  while (pos <= text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(pos, end - pos);
+    if (!line.empty() && line.front() == ' ' && !lines.empty() && !lines.back().empty())
+      lines.back() += line.substr(1);
+    else
+      lines.emplace_back(line);
+    pos = end + 1;
+  }
+
+  std::vector<LdifEntry> entries;
+  bool in_entry = false;
+  for (const auto& line : lines) {
+    if (line.empty()) {
+      in_entry = false;
+      continue;
+    }
+    if (line.front() == '#') continue;
+    size_t colon = line.find(':');
+    if (colon == std::string::npos) continue;
+    std::string name = line.substr(0, colon);
+    std::string value;
+    if (colon + 1 < line.size() && line[colon + 1] == ':') {
+      value = base64_decode(std::string_view(line).substr(colon + 2));
+    } else {
+      size_t start = line.find_first_not_of(' ', colon + 1);
+      value = start == std::string::npos ? "" : line.substr(start);
+    }
+    if (!in_entry) {
+      if (strcasecmp(name.c_str(), "dn") != 0) continue;  // "ref:" and the like
+      entries.push_back(LdifEntry{value, {}});
+      in_entry = true;
+    } else {
+      entries.back().attributes.emplace_back(name, value);
+    }
+  }
+  return entries;
+}
+
+}  // namespace txads_test

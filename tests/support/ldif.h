@@ -1,0 +1,39 @@
+// LDIF as the directory's tools read and write it: building change records
+// and reading search output.
+//
+// Values that are not plain printable ASCII (ü, a leading space or colon,
+// binary data) are written base64-encoded ("attr:: ..."), so that any name a
+// test uses reaches the directory byte for byte. Pure functions, thread-safe.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace txads_test {
+
+std::string base64_encode(std::string_view bytes);
+// Throws std::invalid_argument on a character outside the alphabet.
+std::string base64_decode(std::string_view text);
+
+// One "name: value" or "name:: base64" line, ending in a line break.
+std::string ldif_line(std::string_view name, std::string_view value);
+
+// The value of unicodePwd that sets `password`: the password in quotes,
+// UTF-16LE encoded (the password is taken as UTF-8).
+std::string unicode_pwd(std::string_view password);
+
+// One entry of search output: its DN and its attributes in the order given.
+struct LdifEntry {
+  std::string dn;
+  std::vector<std::pair<std::string, std::string>> attributes;
+  // Values of `name`, compared without regard to case.
+  std::vector<std::string> values(std::string_view name) const;
+};
+
+// Parses unwrapped or wrapped LDIF from ldapsearch -LLL; comments and search
+// references are skipped.
+std::vector<LdifEntry> parse_ldif(std::string_view text);
+
+}  // namespace txads_test
