@@ -1,0 +1,104 @@
+// CreateOU, DeleteOU and MoveOUToContainer on the directory operations.
+// Creation counts an existing unit as success and deletion counts a missing
+// one as success; neither reports the lookup's own failure.
+#include "changes/organizational_units.h"
+
+#include <cstring>
+#include <string>
+
+#include "changes/child_lookup.h"
+#include "changes/relative_name.h"
+#include "directory/ads.h"
+#include "frame/error_text.h"
+#include "frame/export_frame.h"
+
+namespace txads {
+namespace {
+
+using directory::Container;
+using directory::Object;
+
+constexpr const char* kUnitClass = "organizationalUnit";
+constexpr size_t kLdapPrefixLength = 7;  // "LDAP://"
+
+// A parent path that cannot hold more than the provider prefix is refused
+// before anything is bound.
+bool too_short(const char* path) {
+  return path == nullptr || std::strlen(path) <= kLdapPrefixLength;
+}
+
+// Whether the unit, found or new, answers as a container: the platform's
+// request for its container interface.
+bool answers_as_container(const Object& unit) {
+  std::string path;
+  Container container;
+  return unit.get_ads_path(path).ok() && directory::ads_get_object(path, container).ok();
+}
+
+}  // namespace
+
+int CreateOU(const char* parent_path, const char* unit, OutputBuffer error) {
+  trace_entry("CreateOU");
+  if (too_short(parent_path)) return -1;
+
+  Container parent;
+  if (Status s = directory::ads_get_object(caller_path(parent_path), parent); s.failed()) {
+    GetADSErrorText(s, error);
+    return -1;
+  }
+  std::string rdn;
+  if (Status s = build_relative_name("OU=", unit, rdn); s.failed()) {
+    GetADSErrorText(s, error);
+    return -1;
+  }
+
+  Object found;
+  if (get_child(parent, kUnitClass, rdn, found).ok()) {
+    return answers_as_container(found) ? 0 : -1;
+  }
+  // Not found, for whatever reason: create it. The lookup's status is dropped.
+  Object created;
+  Status s = create_child(parent, kUnitClass, rdn, created);
+  if (s.ok()) s = created.set_info();
+  if (s.failed()) {
+    GetADSErrorText(s, error);
+    return -1;
+  }
+  return answers_as_container(created) ? 0 : -1;
+}
+
+int DeleteOU(const char* parent_path, const char* unit, OutputBuffer error) {
+  trace_entry("DeleteOU");
+  if (too_short(parent_path)) return -1;
+
+  Container parent;
+  if (Status s = directory::ads_get_object(caller_path(parent_path), parent); s.failed()) {
+    GetADSErrorText(s, error);
+    return -1;
+  }
+  std::string rdn;
+  if (Status s = build_relative_name("OU=", unit, rdn); s.failed()) {
+    GetADSErrorText(s, error);
+    return -1;
+  }
+
+  Object found;
+  if (get_child(parent, kUnitClass, rdn, found).failed()) return 0;  // nothing to delete
+  // A refusal (a unit that still holds objects, no rights) leaves the buffer as it was.
+  return delete_child(parent, kUnitClass, rdn).ok() ? 0 : -1;
+}
+
+int MoveOUToContainer(const char* unit_path, const char* destination_path, OutputBuffer error) {
+  trace_entry("MoveOUToContainer");
+
+  Container destination;
+  Status s = directory::ads_get_object(caller_path(destination_path), destination);
+  if (s.ok()) s = destination.move_here(caller_path(unit_path), nullptr);
+  if (s.failed()) {
+    GetADSErrorText(s, error);
+    return -1;
+  }
+  return 0;
+}
+
+}  // namespace txads
