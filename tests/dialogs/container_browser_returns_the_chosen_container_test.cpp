@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <exception>
 #include <memory>
 
 #include "dialog_driver.h"
 #include "dialog_test_support.h"
-#include "scratch_directory.h"
+#include "support/scratch_ou.h"
 #include "txads.h"
 #include "x_session.h"
 
@@ -21,13 +23,16 @@ class ContainerBrowser : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     x_ = new XSession();
-    scratch_ = new ScratchOu("txads-browse-");
-    if (scratch_->ok()) {
-      inner_ = "Inner" + scratch_->tag();
-      ok_ = scratch_->add("dn: OU=" + inner_ + "," + scratch_->dn() +
-                          "\nobjectClass: organizationalUnit\n\n"
-                          "dn: CN=Box," +
-                          scratch_->dn() + "\nobjectClass: container\n");
+    try {
+      scratch_ = new txads_test::ScratchOu("browse");
+      const std::string& dn = scratch_->dn();
+      scratch_name_ = dn.substr(3, dn.find(',') - 3);
+      inner_ = scratch_->unique_name("Inner");
+      scratch_->add_ou(inner_);
+      scratch_->add_container("Box");
+      ok_ = true;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "scratch unit: %s\n", e.what());
     }
   }
   static void TearDownTestSuite() {
@@ -45,13 +50,15 @@ class ContainerBrowser : public ::testing::Test {
   }
 
   static XSession* x_;
-  static ScratchOu* scratch_;
+  static txads_test::ScratchOu* scratch_;
+  static std::string scratch_name_;
   static std::string inner_;
   static bool ok_;
 };
 
 XSession* ContainerBrowser::x_ = nullptr;
-ScratchOu* ContainerBrowser::scratch_ = nullptr;
+txads_test::ScratchOu* ContainerBrowser::scratch_ = nullptr;
+std::string ContainerBrowser::scratch_name_;
 std::string ContainerBrowser::inner_;
 bool ContainerBrowser::ok_ = false;
 
@@ -65,7 +72,7 @@ TEST_F(ContainerBrowser, ChoosingANestedUnitGivesItsPathWithTheServer) {
   ASSERT_TRUE(window);
   ASSERT_TRUE(focus(*window));
   // Find the scratch unit below the domain, open it, and take the unit inside.
-  type_text(scratch_->name());
+  type_text(scratch_name_);
   press("Escape");  // closes the tree's search field, not the dialog
   press("plus");
   screenshot(output_folder() + "/container-browser.png");
@@ -86,7 +93,7 @@ TEST_F(ContainerBrowser, HiddenSystemContainersCanBeChosen) {
   type_text("System");
   press("Return");
   ASSERT_EQ(browser.result(), 0);
-  EXPECT_STREQ(path, path_of("CN=System," + domain_base()).c_str());
+  EXPECT_STREQ(path, path_of(txads_test::seeded("CN=System")).c_str());
 }
 
 TEST_F(ContainerBrowser, CancelGivesTwoAndLeavesTheBuffer) {
@@ -108,7 +115,7 @@ TEST_F(ContainerBrowser, APathLongerThanTheBufferIsCutWithoutTerminator) {
   const auto window = wait_for_window("Short buffer");
   ASSERT_TRUE(window);
   ASSERT_TRUE(focus(*window));
-  type_text(scratch_->name());
+  type_text(scratch_name_);
   press("Return");
   ASSERT_EQ(browser.result(), 0);
   EXPECT_EQ(path.raw(), path_of(scratch_->dn()).substr(0, 24));
@@ -125,7 +132,7 @@ TEST_F(ContainerBrowser, NullCaptionAndTitleShowTheDialogsOwn) {
   // The operator's own domain is chosen at the start: Return takes it.
   press("Return");
   ASSERT_EQ(browser.result(), 0);
-  EXPECT_STREQ(path, path_of(domain_base()).c_str());
+  EXPECT_STREQ(path, path_of(txads_test::base_dn()).c_str());
 }
 
 TEST_F(ContainerBrowser, HasNoOwnerWindowEvenAfterInit) {

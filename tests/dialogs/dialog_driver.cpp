@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <cstdlib>
+
 #include "dialog_test_support.h"
 
 #include <X11/Xlib.h>
@@ -53,6 +55,14 @@ int RunningExport::result(std::chrono::milliseconds limit) {
   value_ = result_.get();
   collected_ = true;
   return value_;
+}
+
+std::string controller_host() {
+  const char* uri_text = std::getenv("LDAPURI");
+  std::string uri = uri_text != nullptr ? uri_text : "";
+  const size_t scheme = uri.find("://");
+  if (scheme != std::string::npos) uri.erase(0, scheme + 3);
+  return uri.substr(0, uri.find_first_of(":/ "));
 }
 
 OwnerWindow::OwnerWindow() {

@@ -51,4 +51,8 @@ class OwnerWindow {
   unsigned long id_ = 0;
 };
 
+// The host name of the test domain's controller (from LDAPURI): the server
+// that the dialogs' paths name.
+std::string controller_host();
+
 }  // namespace txads::testing

@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <exception>
 
 #include "dialog_driver.h"
 #include "dialog_test_support.h"
 #include "dialogs/dialog_codes.h"
 #include "frame/error_text.h"
-#include "scratch_directory.h"
+#include "support/scratch_ou.h"
 #include "txads.h"
 #include "x_session.h"
 
@@ -25,20 +27,26 @@ class GroupPicker : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     x_ = new XSession();
-    scratch_ = new ScratchOu("txads-pick-");
-    if (!scratch_->ok()) return;
-    const std::string t = scratch_->tag();
-    global_ = "txg" + t + "-global";
-    local_ = "txg" + t + "-local";
-    universal_ = "txg" + t + "-univ";
-    distribution_ = "txg" + t + "-dist";
-    auto group = [&](const std::string& name, const char* type) {
-      return "dn: CN=" + name + "," + scratch_->dn() +
-             "\nobjectClass: group\nsAMAccountName: " + name + "\ngroupType: " + type +
-             "\ndescription: made by the picker test\n\n";
-    };
-    ok_ = scratch_->add(group(global_, "-2147483646") + group(local_, "-2147483644") +
-                        group(universal_, "-2147483640") + group(distribution_, "2"));
+    try {
+      scratch_ = new txads_test::ScratchOu("pick");
+      global_ = scratch_->unique_name("global");
+      local_ = scratch_->unique_name("local");
+      universal_ = scratch_->unique_name("univ");
+      distribution_ = scratch_->unique_name("dist");
+      suffix_ = global_.substr(global_.find('-'));
+      // The support library makes global security groups; the other kinds
+      // are added with their group type.
+      auto group = [&](const std::string& name, const char* type) {
+        return "dn: CN=" + name + "," + scratch_->dn() +
+               "\nchangetype: add\nobjectClass: group\nsAMAccountName: " + name +
+               "\ngroupType: " + type + "\ndescription: made by the picker test\n\n";
+      };
+      txads_test::modify(group(global_, "-2147483646") + group(local_, "-2147483644") +
+                         group(universal_, "-2147483640") + group(distribution_, "2"));
+      ok_ = true;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "scratch groups: %s\n", e.what());
+    }
   }
   static void TearDownTestSuite() {
     delete scratch_;
@@ -59,15 +67,15 @@ class GroupPicker : public ::testing::Test {
   }
 
   static XSession* x_;
-  static ScratchOu* scratch_;
-  static std::string global_, local_, universal_, distribution_;
+  static txads_test::ScratchOu* scratch_;
+  static std::string global_, local_, universal_, distribution_, suffix_;
   static bool ok_;
 };
 
 XSession* GroupPicker::x_ = nullptr;
-ScratchOu* GroupPicker::scratch_ = nullptr;
+txads_test::ScratchOu* GroupPicker::scratch_ = nullptr;
 std::string GroupPicker::global_, GroupPicker::local_, GroupPicker::universal_,
-    GroupPicker::distribution_;
+    GroupPicker::distribution_, GroupPicker::suffix_;
 bool GroupPicker::ok_ = false;
 
 TEST_F(GroupPicker, EachOfferedKindOfGroupComesBackAsItsPath) {
@@ -115,7 +123,7 @@ TEST_F(GroupPicker, CancelIsMinusOneWithTheBuffersUntouched) {
   const auto window = wait_for_window(kPickerTitle);
   ASSERT_TRUE(window);
   ASSERT_TRUE(focus(*window));
-  type_text("txg");
+  type_text(suffix_);
   press("Escape");
   EXPECT_EQ(picker.result(), -1);
   EXPECT_EQ(list.raw(), std::string(64, '#'));
@@ -164,7 +172,7 @@ TEST_F(GroupPicker, StaysAboveTheWindowGivenToInit) {
   std::snprintf(owner_hex, sizeof owner_hex, "0x%lx", owner.id());
   EXPECT_EQ(transient_for(*window), owner_hex);
   ASSERT_TRUE(focus(*window));
-  type_text("txg" + scratch_->tag());
+  type_text(suffix_);
   picker.returned_within(std::chrono::seconds(2));  // let the list fill in
   screenshot(output_folder() + "/group-picker.png");
   press("Escape");
