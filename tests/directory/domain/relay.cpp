@@ -1,0 +1,111 @@
+// One thread accepts; one thread per connection copies bytes both ways with
+// poll, so that stop() can end all of them within a poll period.
+#include "relay.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+namespace {
+
+constexpr int kPollMs = 50;
+
+sockaddr_in address(const std::string& host, int port) {
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(static_cast<uint16_t>(port));
+  inet_pton(AF_INET, host.c_str(), &a.sin_addr);
+  return a;
+}
+
+}  // namespace
+
+Relay::Relay(std::string target_host, int target_port)
+    : target_host_(std::move(target_host)), target_port_(target_port) {
+  start();
+}
+
+Relay::~Relay() {
+  stop();
+}
+
+void Relay::start() {
+  stop();
+  stopping_ = false;
+  listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const int one = 1;
+  setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+  sockaddr_in a = address("127.0.0.1", port_);
+  if (bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(listener_, 16) != 0)
+    throw std::runtime_error("relay cannot listen");
+  socklen_t length = sizeof a;
+  getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &length);
+  port_ = ntohs(a.sin_port);
+  acceptor_ = std::thread([this, l = listener_] { serve(l); });
+}
+
+void Relay::stop() {
+  if (listener_ < 0) return;
+  stopping_ = true;
+  acceptor_.join();
+  close(listener_);
+  listener_ = -1;
+  std::vector<std::thread> pumps;
+  {
+    std::lock_guard lock(mutex_);
+    pumps.swap(pumps_);
+  }
+  for (std::thread& t : pumps) t.join();
+  std::lock_guard lock(mutex_);
+  for (int s : sockets_) close(s);
+  sockets_.clear();
+}
+
+void Relay::serve(int listener) {
+  while (!stopping_) {
+    pollfd wait{listener, POLLIN, 0};
+    if (poll(&wait, 1, kPollMs) != 1) continue;
+    const int client = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    if (client < 0) continue;
+    const int server = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a = address(target_host_, target_port_);
+    if (connect(server, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+      close(server);
+      close(client);
+      continue;
+    }
+    std::lock_guard lock(mutex_);
+    sockets_.push_back(client);
+    sockets_.push_back(server);
+    pumps_.emplace_back([this, client, server] { pump(client, server, stopping_); });
+  }
+}
+
+void Relay::pump(int a, int b, const std::atomic<bool>& stopping) {
+  char buffer[16384];
+  while (!stopping) {
+    pollfd fds[2] = {{a, POLLIN, 0}, {b, POLLIN, 0}};
+    if (poll(fds, 2, kPollMs) <= 0) continue;
+    for (int i = 0; i < 2; ++i) {
+      if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+      const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+      if (n <= 0) {
+        shutdown(a, SHUT_RDWR);
+        shutdown(b, SHUT_RDWR);
+        return;
+      }
+      const int to = i == 0 ? b : a;
+      for (ssize_t done = 0; done < n;) {
+        const ssize_t w = write(to, buffer + done, static_cast<size_t>(n - done));
+        if (w <= 0) return;
+        done += w;
+      }
+    }
+  }
+  shutdown(a, SHUT_RDWR);
+  shutdown(b, SHUT_RDWR);
+}

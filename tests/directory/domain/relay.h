@@ -1,0 +1,36 @@
+// A TCP relay in front of the real domain controller, for the one fault the
+// shared test controller must not be put through: going away while other
+// test runs use it. Stopping the relay closes every connection through it
+// and refuses new ones, as a stopped server does; starting it again on the
+// same port brings the controller back. A test double for that fault only:
+// every byte still goes to and from the real server.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class Relay {
+ public:
+  explicit Relay(std::string target_host = "127.0.0.1", int target_port = 389);
+  ~Relay();
+  int port() const { return port_; }
+  void start();
+  void stop();
+
+ private:
+  void serve(int listener);
+  static void pump(int a, int b, const std::atomic<bool>& stopping);
+
+  std::string target_host_;
+  int target_port_;
+  int port_ = 0;
+  int listener_ = -1;
+  std::atomic<bool> stopping_{false};
+  std::thread acceptor_;
+  std::mutex mutex_;
+  std::vector<std::thread> pumps_;
+  std::vector<int> sockets_;
+};
