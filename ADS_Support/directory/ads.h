@@ -60,11 +60,14 @@ class Object {
 class Container : public Object {
  public:
   Container() = default;
-  // A direct child of that class and relative name ("CN=PC042").
+  // A direct child of that class and relative name ("CN=PC042"); "" for any
+  // class. kNoSuchObject also when the child is of another class;
+  // kBadPathname for a malformed relative name.
   Status get_object(std::string_view class_name, std::string_view rdn, Object& child);
   // A new child, written at its set_info.
   Status create(std::string_view class_name, std::string_view rdn, Object& child);
-  // Deletes a direct child at once.
+  // Deletes a direct child of that class at once (kNotAllowedOnNonLeaf
+  // while it has children).
   Status delete_object(std::string_view class_name, std::string_view rdn);
   // Moves the object at source_path under this container, keeping its
   // relative name. `moved` (optional) receives the moved object.
@@ -150,9 +153,14 @@ class NameTranslate {
   NameTranslate(const NameTranslate&) = delete;
   NameTranslate& operator=(const NameTranslate&) = delete;
 
-  // Only ADS_NAME_INITTYPE_GC with an empty path is supported.
+  // Only ADS_NAME_INITTYPE_GC is supported (the path is not used); fails
+  // when no global catalog can be reached.
   Status init(int init_type, std::string_view path);
+  // 0x80072116 (ERROR_DS_NAME_ERROR_NOT_FOUND) for a name that cannot be
+  // resolved, 0x80072117 when several objects match.
   Status set(NameType type, std::string_view name);
+  // 0x80072118 (ERROR_DS_NAME_ERROR_NO_MAPPING) when the object has no
+  // domain\name form (an organizational unit); E_UNEXPECTED before set.
   Status get(NameType type, std::string& name);
 
  private:

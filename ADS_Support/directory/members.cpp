@@ -62,7 +62,9 @@ Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>&
   objects.clear();
   // Names by naming context, so that each batch is one subtree search.
   std::map<std::string, std::vector<std::string>> by_domain;
-  for (const std::string& dn : dns) by_domain[lower(domain_of(dn))].push_back(dn);
+  for (const std::string& dn : dns) {
+    if (!domain_of(dn).empty()) by_domain[lower(domain_of(dn))].push_back(dn);
+  }
 
   std::map<std::string, std::vector<std::string>> found;  // lower-case DN -> classes
   const std::string wanted = class_filter(classes);

@@ -57,7 +57,7 @@ std::string class_filter(const ClassFilter& classes);
 
 // The objects named by `dns` that pass `classes`, in the order of `dns`,
 // read in batches (one search per batch, not one per object). Names that
-// the directory does not hold are left out.
+// the directory does not hold, or that lie in no domain, are left out.
 Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>& dns,
                        const ClassFilter& classes,
                        std::vector<std::shared_ptr<ObjectState>>& objects);
