@@ -1,11 +1,19 @@
 /*
  * zktrace: the suite's trace channel.
  *
- * Lines go to the file named by the environment variable ZKTRACE_FILE
- * (appended, one whole line per write, with time stamp, thread id, product,
- * component and level), or to syslog at debug priority when it is not set.
- * Both functions may be called from any thread at any time; they never
- * change errno.
+ * Destination: the file named by the environment variable ZKTRACE_FILE,
+ * appended to with one write per line, so that lines of several threads never
+ * interleave:
+ *   2026-12-05 15:53:27.123 +0100 [4711] Tamrix | Tamrix AD Checker | 6 | message
+ * (local time, kernel thread id, product, component, level, message). When
+ * ZKTRACE_FILE is unset or empty, each line goes to syslog, facility user,
+ * priority debug. ZKTRACE_FILE is read once, at the process's first line; a
+ * file that cannot be opened drops lines (opening is retried at most once a
+ * second). Lines written before a product is named show it as "-".
+ *
+ * Both functions may be called from any thread at any time. They take no
+ * locks, never block for long (a full log socket or a FIFO without a reader
+ * drops the line) and never change errno.
  */
 #ifndef ZKTRACE_H
 #define ZKTRACE_H
@@ -22,10 +30,12 @@ extern "C" {
 #define ZKTRACE_PRINTF(f, a)
 #endif
 
-/* Names the product written on every later line. */
+/* Names the product written on every later line; null or "" clears it. */
 ZKTRACE_API void ZKTraceSetProduct(const char* product);
 
-/* Writes one line: format and arguments in the printf manner. */
+/* Writes one line: format and arguments in the printf manner. The format's
+ * own final line break is dropped; line breaks and control bytes inside the
+ * message are escaped (\n, \r, \xNN). A null format writes nothing. */
 ZKTRACE_API void ZKTrace(int level, const char* component, const char* format, ...)
     ZKTRACE_PRINTF(3, 4);
 
