@@ -1,6 +1,5 @@
 // Subcommands for the frame's exports.
 #include <cstdint>
-#include <cstdlib>
 
 #include "cli.h"
 #include "txads.h"
@@ -8,14 +7,16 @@
 namespace {
 
 int run_init(const cli::Options& o) {
-  const auto window = static_cast<uintptr_t>(std::strtoull(o.args[0].c_str(), nullptr, 0));
+  const auto window =
+      static_cast<uintptr_t>(cli::number_argument(o.args[0], "WINDOW", 0, INT64_MAX));
   const int result = TXADInit(reinterpret_cast<HWND>(window));
   cli::print_result(result);
   return result;
 }
 
 int run_set_recurs_flag(const cli::Options& o) {
-  TXADSetRecursFlag(std::atoi(o.args[0].c_str()));
+  TXADSetRecursFlag(
+      static_cast<int>(cli::number_argument(o.args[0], "FLAG", INT32_MIN, INT32_MAX)));
   cli::print_result(0);
   return 0;
 }

@@ -5,6 +5,7 @@
 // Prints "result: N" and every output buffer as "name: text". The exit status
 // is the result code modulo 256 (1 is 1, -1 is 255, -3 is 253); 64 means the
 // command line was wrong.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -63,6 +64,18 @@ Registration::Registration(Command command) {
 
 std::string Buffer::text() const {
   return std::string(bytes_.data(), strnlen(bytes_.data(), size_ > 0 ? size_ : 0));
+}
+
+long long number_argument(const std::string& text, const char* what, long long min, long long max) {
+  char* end = nullptr;
+  errno = 0;
+  const long long value = std::strtoll(text.c_str(), &end, 0);
+  if (text.empty() || *end != '\0' || errno == ERANGE || value < min || value > max) {
+    std::fprintf(stderr, "txads: %s must be a whole number from %lld to %lld, not '%s'\n", what,
+                 min, max, text.c_str());
+    std::exit(kUsageError);
+  }
+  return value;
 }
 
 void print_result(int result) {

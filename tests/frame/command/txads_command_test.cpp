@@ -55,6 +55,9 @@ TEST(TxadsCommand, RefusesAWrongCommandLineWithExit64) {
       "--buffer-size",                    // option without its value
       "--buffer-size x init 0",           // value that is no number
       "--error-size 99999999999 init 0",  // value out of range
+      "init window",                      // WINDOW is no number
+      "set-recurs-flag 1x",               // FLAG is no number
+      "set-recurs-flag 99999999999",      // FLAG beyond an int
   };
   for (const char* arguments : wrong) {
     const Outcome outcome = txads(arguments);
