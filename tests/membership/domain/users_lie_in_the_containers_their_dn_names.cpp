@@ -95,17 +95,6 @@ TEST(CurrentUserInContainer, FollowsWhicheverTicketCacheIsCurrentAtTheCall) {
             1);  // the administrator's own cache again
 }
 
-TEST(CurrentUserInContainer, WithoutTicketCacheFailsWithTheTextOfTheMissingLogon) {
-  setenv("KRB5CCNAME", "FILE:/nonexistent/txads-no-cache", 1);
-  GuardedBuffer error;
-  const int result = TXADIsCurrentUserInContainer(path_of(seeded("OU=Staff")).c_str(), error.data(),
-                                                  error.length());
-  AsUser restore("administrator");
-  EXPECT_EQ(result, -1);
-  EXPECT_EQ(error.text(), txads::system_message(txads::win32::ERROR_NO_SUCH_LOGON_SESSION));
-  EXPECT_FALSE(error.text().empty());
-}
-
 TEST(CurrentUserInContainer, ErrorTextIsCutToTheBufferWithoutWritingPastIt) {
   setenv("KRB5CCNAME", "FILE:/nonexistent/txads-no-cache", 1);
   GuardedBuffer error(5);

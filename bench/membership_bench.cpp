@@ -1,0 +1,152 @@
+// Membership checks against the test domain (run inside it:
+// scripts/testdomain/run build/bench/membership_bench):
+//   UserInNestedGroup  TXADIsUserInGroup with the recursion flag set; the
+//                      named group holds 10 groups, the last of which holds
+//                      the next 10, four levels deep; the user is a member of
+//                      the last group of the deepest level (41 member walks).
+//   StationInOuTree    TXADIsStationInContainerEx; three levels of 5 OUs (the
+//                      first OU of each level holds the next level), 20
+//                      computers in every OU, the station in the last OU of
+//                      the deepest level.
+// Counters: LDAP operations per call and per member walk (directory
+// operation counter), calls per second.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "directory/operation_counter.h"
+#include "txads.h"
+
+namespace {
+
+std::string base() {
+  const char* b = std::getenv("LDAPBASE");
+  return b ? b : "";
+}
+
+// The directory's own tools build and remove the trees.
+bool ldap_tool(const std::string& command, const std::string& input) {
+  FILE* pipe = popen((command + " >/dev/null 2>&1").c_str(), "w");
+  if (pipe == nullptr) return false;
+  fwrite(input.data(), 1, input.size(), pipe);
+  return pclose(pipe) == 0;
+}
+
+std::string add(const std::string& dn, const std::string& body) {
+  return "dn: " + dn + "\nchangetype: add\n" + body + "\n";
+}
+
+struct Tree {
+  std::string root;
+  std::string top_path;
+  std::string station;  // the last computer made
+  explicit Tree(const std::string& name) {
+    root = "OU=" + name + "-" + std::to_string(getpid()) + "," + base();
+  }
+  ~Tree() { ldap_tool("ldapdelete -Q -Y GSSAPI -r '" + root + "'", ""); }
+};
+
+std::string group_tree(Tree& tree) {
+  const std::string tag = std::to_string(getpid() % 100000);
+  std::string ldif = add(tree.root, "objectClass: organizationalUnit\n");
+  auto group = [&](const std::string& name) {
+    const std::string dn = "CN=" + name + "," + tree.root;
+    ldif += add(dn, "objectClass: group\nsAMAccountName: b" + name + tag + "\n");
+    return dn;
+  };
+  std::string holder = group("Top");
+  tree.top_path = "LDAP://" + holder;
+  std::string members;
+  for (int level = 1; level <= 4; ++level) {
+    std::string last;
+    for (int i = 0; i < 10; ++i) {
+      last = group("L" + std::to_string(level) + "g" + std::to_string(i));
+      members += "dn: " + holder + "\nchangetype: modify\nadd: member\nmember: " + last + "\n\n";
+    }
+    holder = last;
+  }
+  members += "dn: " + holder + "\nchangetype: modify\nadd: member\nmember: CN=Ann Archer,OU=Dev," +
+             "OU=Staff," + base() + "\n\n";
+  return ldif + members;
+}
+
+std::string ou_tree(Tree& tree) {
+  std::string ldif = add(tree.root, "objectClass: organizationalUnit\n");
+  tree.top_path = "LDAP://" + tree.root;
+  std::string parent = tree.root;
+  const std::string tag = std::to_string(getpid() % 100000);
+  int computer = 0;
+  for (int level = 1; level <= 3; ++level) {
+    std::string first;
+    for (int i = 0; i < 5; ++i) {
+      const std::string ou =
+          "OU=L" + std::to_string(level) + "u" + std::to_string(i) + "," + parent;
+      ldif += add(ou, "objectClass: organizationalUnit\n");
+      if (i == 0) first = ou;
+      for (int c = 0; c < 20; ++c) {
+        const std::string name = "B" + tag + "n" + std::to_string(computer++);
+        ldif += add("CN=" + name + "," + ou, "objectClass: computer\nsAMAccountName: " + name +
+                                                 "$\nuserAccountControl: 4096\n");
+      }
+    }
+    parent = first;
+  }
+  tree.station = "B" + tag + "n" + std::to_string(computer - 1);
+  return ldif;
+}
+
+void report(benchmark::State& state, uint64_t operations, double walks_per_call) {
+  const double calls = static_cast<double>(state.iterations());
+  state.counters["ldap_ops_per_call"] = static_cast<double>(operations) / calls;
+  if (walks_per_call > 0)
+    state.counters["ldap_ops_per_walk"] = static_cast<double>(operations) / calls / walks_per_call;
+  state.counters["calls_per_s"] = benchmark::Counter(calls, benchmark::Counter::kIsRate);
+}
+
+void UserInNestedGroup(benchmark::State& state) {
+  Tree tree("txads-bench-groups");
+  if (!ldap_tool("ldapmodify -Q -Y GSSAPI -c", group_tree(tree))) {
+    state.SkipWithError("cannot build the group tree (run inside the test domain)");
+    return;
+  }
+  TXADSetRecursFlag(1);
+  char error[512];
+  const uint64_t before = txads::directory::operation_counts().operations;
+  for (auto _ : state) {
+    if (TXADIsUserInGroup("CORP\\ann", tree.top_path.c_str(), error, sizeof error) != 1) {
+      state.SkipWithError("the user was not found");
+      break;
+    }
+  }
+  report(state, txads::directory::operation_counts().operations - before, 41);
+  TXADSetRecursFlag(0);
+}
+
+void StationInOuTree(benchmark::State& state) {
+  Tree tree("txads-bench-ous");
+  if (!ldap_tool("ldapmodify -Q -Y GSSAPI -c", ou_tree(tree))) {
+    state.SkipWithError("cannot build the OU tree (run inside the test domain)");
+    return;
+  }
+  char found[520];
+  char error[512];
+  const uint64_t before = txads::directory::operation_counts().operations;
+  for (auto _ : state) {
+    if (TXADIsStationInContainerEx(tree.station.c_str(), tree.top_path.c_str(), found, sizeof found,
+                                   error, sizeof error) != 1) {
+      state.SkipWithError("the station was not found");
+      break;
+    }
+  }
+  report(state, txads::directory::operation_counts().operations - before, 0);
+}
+
+BENCHMARK(UserInNestedGroup)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(StationInOuTree)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+
+BENCHMARK_MAIN();
