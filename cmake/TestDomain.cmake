@@ -1,20 +1,26 @@
-# Tests that need the test domain controller.
+# Tests that need the test domain controller (scripts/testdomain/).
 #
 #   txads_add_domain_test(<target>)
 #
 # registers the gtest binary <target> as one CTest test that runs inside the
 # test domain's network namespace with its environment (LDAPURI, LDAPBASE,
-# KRB5_CONFIG, KRB5CCNAME, ...), after the fixture that starts the domain.
+# KRB5_CONFIG, KRB5CCNAME, ...; see scripts/testdomain/README.md), after the
+# fixture that starts the domain. Domain tests carry the label "domain"
+# (ctest -L domain / -LE domain) and never run two at a time, because some of
+# them move seeded objects and put them back.
 set(TXADS_TESTDOMAIN_DIR ${PROJECT_SOURCE_DIR}/scripts/testdomain)
 
 if(NOT TEST testdomain_up)
   add_test(NAME testdomain_up COMMAND ${TXADS_TESTDOMAIN_DIR}/up)
-  set_tests_properties(testdomain_up PROPERTIES FIXTURES_SETUP testdomain TIMEOUT 300)
+  set_tests_properties(testdomain_up PROPERTIES FIXTURES_SETUP testdomain TIMEOUT 300
+    LABELS domain)
   add_test(NAME testdomain_down COMMAND ${TXADS_TESTDOMAIN_DIR}/down)
-  set_tests_properties(testdomain_down PROPERTIES FIXTURES_CLEANUP testdomain)
+  set_tests_properties(testdomain_down PROPERTIES FIXTURES_CLEANUP testdomain TIMEOUT 120
+    LABELS domain)
 endif()
 
 function(txads_add_domain_test target)
   add_test(NAME ${target} COMMAND ${TXADS_TESTDOMAIN_DIR}/run $<TARGET_FILE:${target}>)
-  set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED testdomain TIMEOUT 900)
+  set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED testdomain TIMEOUT 900
+    LABELS domain RESOURCE_LOCK testdomain)
 endfunction()
