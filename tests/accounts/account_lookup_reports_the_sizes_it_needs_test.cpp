@@ -85,54 +85,45 @@ TEST_F(AccountLookup, EveryNameFormFindsItsAccount) {
   }
 }
 
-TEST_F(AccountLookup, SmallSidBufferFailsWithTheSizeNeededThenSucceeds) {
-  unsigned char sid[40];
-  std::memset(sid, '#', sizeof sid);
-  char domain[20];
-  std::memset(domain, '#', sizeof domain);
-  DWORD sid_size = 16, domain_size = 20;
-  SID_NAME_USE use{};
-  SetLastError(0);
-  EXPECT_FALSE(
-      LookupAccountNameA(nullptr, "CORP\\llookup", sid, &sid_size, domain, &domain_size, &use));
-  EXPECT_EQ(GetLastError(), win32::ERROR_INSUFFICIENT_BUFFER);
-  EXPECT_EQ(sid_size, 28u);    // five sub-authorities
-  EXPECT_EQ(domain_size, 5u);  // "CORP" and its zero
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(sid), 40), std::string(40, '#'));
-  EXPECT_EQ(std::string(domain, 20), std::string(20, '#'));
+struct SizeCase {
+  const char* why;
+  const char* name;
+  bool null_buffers;
+  DWORD sid_size, domain_size;      // passed in
+  DWORD sid_needed, domain_needed;  // reported
+};
 
-  ASSERT_TRUE(
-      LookupAccountNameA(nullptr, "CORP\\llookup", sid, &sid_size, domain, &domain_size, &use));
-  EXPECT_EQ(Sid::from_memory(sid)->to_string(), user_sid);
-  EXPECT_EQ(sid_size, 28u);
-  EXPECT_EQ(domain_size, 4u);
-  EXPECT_STREQ(domain, "CORP");
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(sid) + 28, 12), std::string(12, '#'));
-  EXPECT_EQ(std::string(domain + 5, 15), std::string(15, '#'));
-}
+TEST_F(AccountLookup, SmallBuffersFailWithTheSizesNeededThenTheRetrySucceeds) {
+  const SizeCase cases[] = {
+      {"SID buffer for two sub-authorities", "CORP\\llookup", false, 16, 20, 28, 5},
+      {"domain buffer one short", "llookup", false, 68, 4, 28, 5},
+      {"size query with null buffers", "NT AUTHORITY\\SYSTEM", true, 0, 0, 12, 13},
+  };
+  for (const SizeCase& c : cases) {
+    SCOPED_TRACE(c.why);
+    unsigned char sid[80];
+    char domain[40];
+    std::memset(sid, '#', sizeof sid);
+    std::memset(domain, '#', sizeof domain);
+    DWORD sid_size = c.sid_size, domain_size = c.domain_size;
+    SetLastError(0);
+    EXPECT_FALSE(LookupAccountNameA(nullptr, c.name, c.null_buffers ? nullptr : sid, &sid_size,
+                                    c.null_buffers ? nullptr : domain, &domain_size, nullptr));
+    EXPECT_EQ(GetLastError(), win32::ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(sid_size, c.sid_needed);
+    EXPECT_EQ(domain_size, c.domain_needed);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(sid), 80), std::string(80, '#'));
+    EXPECT_EQ(std::string(domain, 40), std::string(40, '#'));
 
-TEST_F(AccountLookup, SmallDomainBufferFailsWithTheSizeNeeded) {
-  unsigned char sid[68];
-  char domain[8];
-  std::memset(domain, '#', sizeof domain);
-  DWORD sid_size = sizeof sid, domain_size = 4;
-  SetLastError(0);
-  EXPECT_FALSE(
-      LookupAccountNameA(nullptr, "llookup", sid, &sid_size, domain, &domain_size, nullptr));
-  EXPECT_EQ(GetLastError(), win32::ERROR_INSUFFICIENT_BUFFER);
-  EXPECT_EQ(sid_size, 28u);
-  EXPECT_EQ(domain_size, 5u);
-  EXPECT_EQ(std::string(domain, 8), std::string(8, '#'));
-}
-
-TEST_F(AccountLookup, SizeQueryWithNullBuffers) {
-  DWORD sid_size = 0, domain_size = 0;
-  SetLastError(0);
-  EXPECT_FALSE(LookupAccountNameA(nullptr, "NT AUTHORITY\\SYSTEM", nullptr, &sid_size, nullptr,
-                                  &domain_size, nullptr));
-  EXPECT_EQ(GetLastError(), win32::ERROR_INSUFFICIENT_BUFFER);
-  EXPECT_EQ(sid_size, 12u);
-  EXPECT_EQ(domain_size, 13u);
+    // The retry with exactly the sizes reported writes no byte more.
+    ASSERT_TRUE(LookupAccountNameA(nullptr, c.name, sid, &sid_size, domain, &domain_size, nullptr));
+    EXPECT_EQ(sid_of_name(c.name), Sid::from_memory(sid)->to_string());
+    EXPECT_EQ(sid_size, c.sid_needed);
+    EXPECT_EQ(domain_size, c.domain_needed - 1);
+    EXPECT_EQ(domain[c.domain_needed - 1], '\0');
+    EXPECT_EQ(sid[c.sid_needed], '#');
+    EXPECT_EQ(domain[c.domain_needed], '#');
+  }
 }
 
 TEST_F(AccountLookup, SidToNameReportsBothSizes) {

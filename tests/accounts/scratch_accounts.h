@@ -2,14 +2,13 @@
 // read with the directory's own tools (ldapadd, ldapsearch, ldapdelete over
 // SASL GSSAPI as the domain's administrator), never with the code under
 // test. The unit gets a name no other run uses and is deleted with all its
-// children when the helper goes.
+// children when the helper goes. Names are UTF-8.
 #pragma once
 
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
@@ -20,58 +19,34 @@ inline std::string environment(const char* name) {
   return value ? value : "";
 }
 
-// Runs a shell command; returns its standard output and throws when it fails.
-inline std::string shell(const std::string& command) {
-  std::string output;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) throw std::runtime_error("cannot run: " + command);
-  char chunk[4096];
-  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
-  const int status = ::pclose(pipe);
-  if (status != 0) throw std::runtime_error("failed (" + std::to_string(status) + "): " + command);
-  return output;
-}
-
 inline std::string shell_quoted(const std::string& text) {
   std::string out = "'";
   for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return out + "'";
 }
 
-// Base64 of any bytes, for LDIF values that are not plain ASCII.
-inline std::string base64(const std::string& bytes) {
-  static const char table[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  size_t i = 0;
-  for (; i + 2 < bytes.size(); i += 3) {
-    const unsigned v = static_cast<unsigned char>(bytes[i]) << 16 |
-                       static_cast<unsigned char>(bytes[i + 1]) << 8 |
-                       static_cast<unsigned char>(bytes[i + 2]);
-    out += {table[v >> 18], table[(v >> 12) & 63], table[(v >> 6) & 63], table[v & 63]};
+// Runs a shell command, feeding it `input` when there is one, else reading
+// its output; throws when it fails.
+inline std::string shell(const std::string& command, const std::string& input = "") {
+  FILE* pipe = ::popen(command.c_str(), input.empty() ? "r" : "w");
+  if (pipe == nullptr) throw std::runtime_error("cannot run: " + command);
+  std::string output;
+  if (input.empty()) {
+    char chunk[4096];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
+  } else {
+    std::fwrite(input.data(), 1, input.size(), pipe);
   }
-  if (i + 1 == bytes.size()) {
-    const unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
-    out += {table[v >> 18], table[(v >> 12) & 63], '=', '='};
-  } else if (i + 2 == bytes.size()) {
-    const unsigned v =
-        static_cast<unsigned char>(bytes[i]) << 16 | static_cast<unsigned char>(bytes[i + 1]) << 8;
-    out += {table[v >> 18], table[(v >> 12) & 63], table[(v >> 6) & 63], '='};
-  }
-  return out;
-}
-
-// "attr:: base64" so that any value (UTF-8, commas) survives LDIF.
-inline std::string ldif_line(const std::string& attribute, const std::string& value) {
-  return attribute + ":: " + base64(value) + "\n";
+  if (::pclose(pipe) != 0) throw std::runtime_error("failed: " + command);
+  return output;
 }
 
 class ScratchOu {
  public:
-  explicit ScratchOu(const std::string& tag) {
-    base_ = environment("LDAPBASE");
-    dn_ = "OU=txads-" + tag + "-" + std::to_string(::getpid()) + "-" +
-          std::to_string(std::rand() % 100000) + "," + base_;
-    add(ldif_line("dn", dn_) + "objectClass: organizationalUnit\n");
+  explicit ScratchOu(const std::string& tag)
+      : base_(environment("LDAPBASE")),
+        dn_("OU=txads-" + tag + "-" + std::to_string(::getpid()) + "," + base_) {
+    add(dn_, "objectClass: organizationalUnit\n");
   }
   ~ScratchOu() {
     try {
@@ -85,37 +60,24 @@ class ScratchOu {
   const std::string& dn() const { return dn_; }
   const std::string& base() const { return base_; }
 
-  // Each returns the new object's DN; names are UTF-8.
+  // Each returns the new object's DN.
   std::string add_user(const std::string& cn, const std::string& account) {
-    const std::string dn = "CN=" + cn + "," + dn_;
-    add(ldif_line("dn", dn) + "objectClass: user\n" + ldif_line("sAMAccountName", account) +
-        "userAccountControl: 514\n");
-    return dn;
+    return add("CN=" + cn + "," + dn_,
+               "objectClass: user\nsAMAccountName: " + account + "\nuserAccountControl: 514\n");
   }
   std::string add_group(const std::string& cn, const std::string& account) {
-    const std::string dn = "CN=" + cn + "," + dn_;
-    add(ldif_line("dn", dn) + "objectClass: group\n" + ldif_line("sAMAccountName", account));
-    return dn;
+    return add("CN=" + cn + "," + dn_, "objectClass: group\nsAMAccountName: " + account + "\n");
   }
   // The computer's account name is its CN followed by "$".
   std::string add_computer(const std::string& cn) {
-    const std::string dn = "CN=" + cn + "," + dn_;
-    add(ldif_line("dn", dn) + "objectClass: computer\n" + ldif_line("sAMAccountName", cn + "$") +
-        "userAccountControl: 4096\n");
-    return dn;
+    return add("CN=" + cn + "," + dn_,
+               "objectClass: computer\nsAMAccountName: " + cn + "$\nuserAccountControl: 4096\n");
   }
 
  private:
-  void add(const std::string& ldif) {
-    const std::string path = "/tmp/txads-scratch-" + std::to_string(::getpid()) + ".ldif";
-    std::ofstream(path) << ldif;
-    try {
-      shell("ldapadd -Q -f " + shell_quoted(path) + " >/dev/null");
-    } catch (...) {
-      ::unlink(path.c_str());
-      throw;
-    }
-    ::unlink(path.c_str());
+  std::string add(const std::string& dn, const std::string& body) {
+    shell("ldapadd -Q >/dev/null", "dn: " + dn + "\n" + body);
+    return dn;
   }
 
   std::string base_;
@@ -133,16 +95,6 @@ inline std::string sid_of(const std::string& dn) {
   if (start == std::string::npos || end == std::string::npos)
     throw std::runtime_error("no SID for " + dn);
   return out.substr(start + 5, end - start - 5);
-}
-
-// The DN of the object with that SID text, asked through the server's own
-// SID parser; "" when there is none.
-inline std::string dn_of_sid(const std::string& sid_text) {
-  const std::string out = shell("ldapsearch -Q -LLL -o ldif-wrap=no " +
-                                shell_quoted("(objectSid=" + sid_text + ")") + " dn 2>/dev/null");
-  const size_t start = out.find("dn: ");
-  if (start == std::string::npos) return "";
-  return out.substr(start + 4, out.find('\n', start) - start - 4);
 }
 
 // The domain's SID text: the SID of the naming context's head.

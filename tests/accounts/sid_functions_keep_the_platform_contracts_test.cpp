@@ -85,10 +85,5 @@ TEST(SidFunctions, SidIsReadNoFurtherThanItsCountAnnounces) {
   delete[] bytes;
 }
 
-TEST(SidFunctions, FreeingNothingIsHarmless) {
-  EXPECT_EQ(FreeSid(nullptr), nullptr);
-  EXPECT_EQ(LocalFree(nullptr), nullptr);
-}
-
 }  // namespace
 }  // namespace txads
