@@ -81,13 +81,17 @@ void Relay::serve(int listener) {
     std::lock_guard lock(mutex_);
     sockets_.push_back(client);
     sockets_.push_back(server);
-    pumps_.emplace_back([this, client, server] { pump(client, server, stopping_); });
+    pumps_.emplace_back([this, client, server] { pump(client, server, stopping_, frozen_); });
   }
 }
 
-void Relay::pump(int a, int b, const std::atomic<bool>& stopping) {
+void Relay::pump(int a, int b, const std::atomic<bool>& stopping, const std::atomic<bool>& frozen) {
   char buffer[16384];
   while (!stopping) {
+    if (frozen) {
+      poll(nullptr, 0, kPollMs);
+      continue;
+    }
     pollfd fds[2] = {{a, POLLIN, 0}, {b, POLLIN, 0}};
     if (poll(fds, 2, kPollMs) <= 0) continue;
     for (int i = 0; i < 2; ++i) {

@@ -19,16 +19,21 @@ class Relay {
   int port() const { return port_; }
   void start();
   void stop();
+  // While frozen, connections are accepted but nothing is passed on: a
+  // server that hangs.
+  void freeze(bool frozen) { frozen_ = frozen; }
 
  private:
   void serve(int listener);
-  static void pump(int a, int b, const std::atomic<bool>& stopping);
+  static void pump(int a, int b, const std::atomic<bool>& stopping,
+                   const std::atomic<bool>& frozen);
 
   std::string target_host_;
   int target_port_;
   int port_ = 0;
   int listener_ = -1;
   std::atomic<bool> stopping_{false};
+  std::atomic<bool> frozen_{false};
   std::thread acceptor_;
   std::mutex mutex_;
   std::vector<std::thread> pumps_;
