@@ -80,7 +80,7 @@ class Child {
   bool reaped() const { return reaped_; }
   int wait_status() const { return wait_status_; }
 
-  // Reaps the child if it has exited; with `block`, waits for that.
+  // Reaps the child if it has exited (WNOHANG), or waits until it has (0).
   bool wait(int flags) {
     if (reaped_) return true;
     for (;;) {

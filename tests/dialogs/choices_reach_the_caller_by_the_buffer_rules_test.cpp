@@ -164,7 +164,7 @@ TEST(GroupChoice, ThatNamesNoPathIsAFailureToReadTheChoice) {
   GuardedBuffer error(80);
   EXPECT_EQ(TXADGetGroups(list.data(), list.length(), error.data(), error.length()), -1);
   EXPECT_EQ(list.raw(), std::string(40, '#'));
-  EXPECT_FALSE(error.text().empty());
+  EXPECT_EQ(error.text(), "The data given is not valid.\n");
   EXPECT_EQ(error.raw().find('#'), std::string::npos);  // zero-filled after the text
 }
 

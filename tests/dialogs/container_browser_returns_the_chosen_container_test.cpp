@@ -96,6 +96,22 @@ TEST_F(ContainerBrowser, HiddenSystemContainersCanBeChosen) {
   EXPECT_STREQ(path, path_of(txads_test::seeded("CN=System")).c_str());
 }
 
+TEST_F(ContainerBrowser, DoubleClickingAnEntryChoosesIt) {
+  char path[512] = {};
+  RunningExport browser([&] { return TXADGetContainer("Click", "t", path, sizeof path); });
+  const auto window = wait_for_window("Click");
+  ASSERT_TRUE(window);
+  // The middle of the tree: one of the entries directly below the domain.
+  ASSERT_TRUE(double_click(*window, 200, 260));
+  ASSERT_EQ(browser.result(), 0);
+  const std::string text = path;
+  const std::string prefix = "LDAP://" + controller_host() + "/";
+  const std::string suffix = "," + txads_test::base_dn();
+  ASSERT_GT(text.size(), prefix.size() + suffix.size());
+  EXPECT_EQ(text.substr(0, prefix.size()), prefix);
+  EXPECT_EQ(text.substr(text.size() - suffix.size()), suffix);
+}
+
 TEST_F(ContainerBrowser, CancelGivesTwoAndLeavesTheBuffer) {
   GuardedBuffer path(64);
   RunningExport browser(

@@ -97,6 +97,20 @@ TEST_F(GroupPicker, EachOfferedKindOfGroupComesBackAsItsPath) {
   }
 }
 
+TEST_F(GroupPicker, DoubleClickingAGroupChoosesIt) {
+  char list[512] = {};
+  char error[128] = {};
+  RunningExport picker([&] { return TXADGetGroups(list, sizeof list, error, sizeof error); });
+  const auto window = wait_for_window(kPickerTitle);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(focus(*window));
+  type_text(suffix_);  // the three offered scratch groups, the global one first
+  ASSERT_FALSE(picker.returned_within(std::chrono::seconds(2)));  // the list fills in
+  ASSERT_TRUE(double_click(*window, 120, 118));
+  ASSERT_EQ(picker.result(), 0);
+  EXPECT_STREQ(list, path_of(global_).c_str());
+}
+
 TEST_F(GroupPicker, DistributionGroupsAreNotOffered) {
   GuardedBuffer list(512);
   GuardedBuffer error(128);

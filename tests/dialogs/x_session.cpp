@@ -156,7 +156,13 @@ bool press(const std::string& keys) {
 }
 
 bool type_text(const std::string& text) {
-  return run_command({"xdotool", "type", "--delay", "40", text}).exit_code == 0;
+  return run_command({"xdotool", "type", "--delay", "40", "--", text}).exit_code == 0;
+}
+
+bool double_click(const std::string& window, int x, int y) {
+  return run_command({"xdotool", "mousemove", "--sync", "--window", window, std::to_string(x),
+                      std::to_string(y), "click", "--repeat", "2", "--delay", "80", "1"})
+             .exit_code == 0;
 }
 
 std::string transient_for(const std::string& window) {

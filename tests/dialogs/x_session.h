@@ -54,6 +54,9 @@ bool focus(const std::string& window);
 bool press(const std::string& keys);
 bool type_text(const std::string& text);
 
+// Double-clicks the first mouse button at (x, y) inside the window.
+bool double_click(const std::string& window, int x, int y);
+
 // The window's WM_TRANSIENT_FOR as xprop prints it ("" when not set).
 std::string transient_for(const std::string& window);
 

@@ -31,7 +31,6 @@ DialogWindow new_dialog_window(const std::string& caption, int width, int height
   window.dialog = GTK_DIALOG(widget);
   gtk_window_set_default_size(GTK_WINDOW(widget), width, height);
   gtk_window_set_position(GTK_WINDOW(widget), GTK_WIN_POS_CENTER);
-  gtk_window_set_skip_taskbar_hint(GTK_WINDOW(widget), FALSE);
   gtk_dialog_set_default_response(window.dialog, GTK_RESPONSE_OK);
 
   // 6 around everything keeps the buttons off the window's edge; the
