@@ -2,6 +2,7 @@
 // class and relative name, changed, moved and deleted; each refusal has the
 // platform's code. Results are checked with ldapsearch.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 

@@ -1,6 +1,7 @@
 // IADsGroup and IADsUser: members listed with their classes and paths,
 // added and removed at once; an account's groups from memberOf.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -93,24 +94,32 @@ TEST(Groups, AddAndRemoveChangeMembersAtOnce) {
 }
 
 TEST(Users, GroupsAreTheDirectGroupsFromMemberOf) {
-  User ann;
-  ASSERT_EQ(ads_get_object(at("CN=Ann Archer,OU=Dev,OU=Staff"), ann), kOk);
+  scratch::Ou ou("user-groups");
+  const std::string tag = std::to_string(getpid());
+  ASSERT_EQ(ou.add("CN=Member", "user", "sAMAccountName: ug-member-" + tag + "\n"), 0);
+  const std::string member = "CN=Member," + ou.dn();
+  ASSERT_EQ(ou.add("CN=Direct1", "group",
+                   "sAMAccountName: ug-direct1-" + tag + "\nmember: " + member + "\n"),
+            0);
+  ASSERT_EQ(ou.add("CN=Direct2", "group",
+                   "sAMAccountName: ug-direct2-" + tag + "\nmember: " + member + "\n"),
+            0);
+  ASSERT_EQ(ou.add("CN=Outer", "group",
+                   "sAMAccountName: ug-outer-" + tag + "\nmember: CN=Direct1," + ou.dn() + "\n"),
+            0);
+
+  User user;
+  ASSERT_EQ(ads_get_object(scratch::path(member), user), kOk);
   Members groups;
-  ASSERT_EQ(ann.groups(groups), kOk);
+  ASSERT_EQ(user.groups(groups), kOk);
+  // Neither the group of a group (Outer) nor the primary group (Domain Users).
   EXPECT_EQ(listed(groups, {}),
-            (std::vector<std::string>{"group " + at("CN=Devs,OU=Dev,OU=Staff"),
-                                      "group " + at("CN=Lab Members,OU=Groups")}));
+            (std::vector<std::string>{"group " + scratch::path("CN=Direct1," + ou.dn()),
+                                      "group " + scratch::path("CN=Direct2," + ou.dn())}));
+  EXPECT_TRUE(listed(groups, {"user"}).empty());
 
-  User eve;  // only her primary group, which memberOf does not hold
-  ASSERT_EQ(ads_get_object(at("CN=Eve Nogroup,OU=Office"), eve), kOk);
-  ASSERT_EQ(eve.groups(groups), kOk);
-  EXPECT_TRUE(listed(groups, {}).empty());
-
-  User pc;
-  ASSERT_EQ(ads_get_object(at("CN=PC044,OU=Lab,OU=Site"), pc), kOk);
-  ASSERT_EQ(pc.groups(groups), kOk);
-  EXPECT_EQ(listed(groups, {"group"}),
-            std::vector<std::string>{"group " + at("CN=Nest6,OU=Groups")});
+  User outer_as_user;
+  EXPECT_EQ(ads_get_object(scratch::path("CN=Outer," + ou.dn()), outer_as_user), kNoInterface);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // and a group's members across value ranges. The data (1,600 contacts in one
 // OU, all members of one group) is made once for this file.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <set>
 #include <string>
