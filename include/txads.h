@@ -100,10 +100,10 @@ TXADS_API int TXADGetNameFromSID(const char* sid_text, char* account, int accoun
  *   several values  each as above, joined with "; " ("Sales; Staff")
  * A distinguished name longer than 252 bytes or a text longer than 499 bytes
  * (in the caller's code set) is not cut: the call fails with -1 and the text
- * "The data area passed to a system call is too small.". A null attribute
- * fails with "The parameter is incorrect."; an empty one or one with filter
- * characters with "E_ADS_PROPERTY_NOT_FOUND". A value_length of 0 or less
- * writes nothing and still returns 0 when the value was read. */
+ * of 0x8007007A (buffer too small). A null account or attribute fails with
+ * the text of 0x80070057 (parameter not correct); an empty attribute or one
+ * with filter characters with "E_ADS_PROPERTY_NOT_FOUND". A value_length of
+ * 0 or less writes nothing and still returns 0 when the value was read. */
 TXADS_API int TXADGetValue(const char* account, const char* attribute, char* value,
                            int value_length, char* error, int error_length);
 /* The groups of the account (domain\name) as domain\group names, each

@@ -1,0 +1,105 @@
+// Directory queries against the test domain (run inside it:
+// scripts/testdomain/run build/bench/queries_bench):
+//   GetValue            TXADGetValue calls per second
+//   ListUsers/1200      one listing of 1,200 users, against the floor of
+//                       1,200 pauses of 1 ms (floor_ratio 1.0 = the floor)
+//   PauseOneMillisecond one pause, to see how much the sleep overshoots
+// The bench makes its own OU with the users (one ldapadd) and removes it.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "queries/pause.h"
+#include "txads.h"
+
+namespace {
+
+constexpr int kUsers = 1200;
+
+std::string g_ou_dn;
+std::string g_account;
+
+bool ldap_tool(const std::string& command, const std::string& ldif) {
+  const std::string file = "/tmp/txads-queries-bench-" + std::to_string(getpid()) + ".ldif";
+  std::ofstream(file) << ldif;
+  const int rc = std::system((command + " -Q -Y GSSAPI -f " + file + " >/dev/null 2>&1").c_str());
+  std::remove(file.c_str());
+  return rc == 0;
+}
+
+bool set_up() {
+  const char* base = std::getenv("LDAPBASE");
+  if (base == nullptr) return false;
+  const std::string tag = "qb" + std::to_string(getpid() % 100000);
+  g_ou_dn = "OU=txads-queries-bench-" + tag + "," + base;
+  g_account = "CORP\\" + tag + "val";
+  std::string ldif = "dn: " + g_ou_dn + "\nobjectClass: organizationalUnit\n\n";
+  ldif += "dn: CN=Bench Value," + g_ou_dn + "\nobjectClass: user\nsAMAccountName: " + tag +
+          "val\ndescription: Bench value\n\n";
+  // The users to list go one level down, so that the listing sees only them.
+  ldif += "dn: OU=Many," + g_ou_dn + "\nobjectClass: organizationalUnit\n\n";
+  for (int i = 0; i < kUsers; ++i) {
+    ldif += "dn: CN=Bulk User " + std::to_string(10000 + i) + ",OU=Many," + g_ou_dn +
+            "\nobjectClass: user\n\n";
+  }
+  return ldap_tool("ldapadd", ldif);
+}
+
+void tear_down() {
+  ldap_tool("ldapdelete -r", g_ou_dn + "\n");
+}
+
+void GetValue(benchmark::State& state) {
+  char value[128];
+  char error[128];
+  for (auto _ : state) {
+    const int result =
+        TXADGetValue(g_account.c_str(), "description", value, sizeof value, error, sizeof error);
+    if (result != 0) state.SkipWithError(error);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(GetValue)->UseRealTime()->Unit(benchmark::kMillisecond)->MinTime(5);
+
+void ListUsers(benchmark::State& state) {
+  const std::string path = "LDAP://OU=Many," + g_ou_dn;
+  std::vector<char> list(static_cast<size_t>(kUsers) * 16 + 1);
+  char error[128];
+  for (auto _ : state) {
+    list[0] = '\0';
+    const int result = TXADGetUserListFromContainer(
+        path.c_str(), list.data(), static_cast<int>(list.size()), error, sizeof error);
+    if (result != 0) state.SkipWithError(error);
+  }
+  state.SetItemsProcessed(state.iterations() * kUsers);
+  // Seconds per listing divided by the 1.2 s that the pauses alone take.
+  state.counters["floor_ratio"] = benchmark::Counter(
+      kUsers / 1000.0, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(ListUsers)->Arg(kUsers)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void PauseOneMillisecond(benchmark::State& state) {
+  txads::queries::PreciseTimers precise;
+  for (auto _ : state) txads::queries::pause_one_millisecond();
+}
+BENCHMARK(PauseOneMillisecond)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (!set_up()) {
+    std::fprintf(stderr, "could not create the bench OU (run inside the test domain)\n");
+    tear_down();
+    return 1;
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  tear_down();
+  benchmark::Shutdown();
+  return 0;
+}
