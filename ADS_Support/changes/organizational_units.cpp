@@ -7,9 +7,9 @@
 #include <string>
 
 #include "changes/child_lookup.h"
+#include "changes/outcome.h"
 #include "changes/relative_name.h"
 #include "directory/ads.h"
-#include "frame/error_text.h"
 #include "frame/export_frame.h"
 
 namespace txads {
@@ -27,6 +27,13 @@ bool too_short(const char* path) {
   return path == nullptr || std::strlen(path) <= kLdapPrefixLength;
 }
 
+// Binds the parent and builds "OU=<unit>": the status of the first that fails.
+Status open_parent(const char* parent_path, const char* unit, Container& parent, std::string& rdn) {
+  Status s = directory::ads_get_object(caller_path(parent_path), parent);
+  if (s.ok()) s = build_relative_name("OU=", unit, rdn);
+  return s;
+}
+
 // Whether the unit, found or new, answers as a container: the platform's
 // request for its container interface.
 bool answers_as_container(const Object& unit) {
@@ -42,15 +49,8 @@ int CreateOU(const char* parent_path, const char* unit, OutputBuffer error) {
   if (too_short(parent_path)) return -1;
 
   Container parent;
-  if (Status s = directory::ads_get_object(caller_path(parent_path), parent); s.failed()) {
-    GetADSErrorText(s, error);
-    return -1;
-  }
   std::string rdn;
-  if (Status s = build_relative_name("OU=", unit, rdn); s.failed()) {
-    GetADSErrorText(s, error);
-    return -1;
-  }
+  if (Status s = open_parent(parent_path, unit, parent, rdn); s.failed()) return outcome(s, error);
 
   Object found;
   if (get_child(parent, kUnitClass, rdn, found).ok()) {
@@ -60,10 +60,7 @@ int CreateOU(const char* parent_path, const char* unit, OutputBuffer error) {
   Object created;
   Status s = create_child(parent, kUnitClass, rdn, created);
   if (s.ok()) s = created.set_info();
-  if (s.failed()) {
-    GetADSErrorText(s, error);
-    return -1;
-  }
+  if (s.failed()) return outcome(s, error);
   return answers_as_container(created) ? 0 : -1;
 }
 
@@ -72,15 +69,8 @@ int DeleteOU(const char* parent_path, const char* unit, OutputBuffer error) {
   if (too_short(parent_path)) return -1;
 
   Container parent;
-  if (Status s = directory::ads_get_object(caller_path(parent_path), parent); s.failed()) {
-    GetADSErrorText(s, error);
-    return -1;
-  }
   std::string rdn;
-  if (Status s = build_relative_name("OU=", unit, rdn); s.failed()) {
-    GetADSErrorText(s, error);
-    return -1;
-  }
+  if (Status s = open_parent(parent_path, unit, parent, rdn); s.failed()) return outcome(s, error);
 
   Object found;
   if (get_child(parent, kUnitClass, rdn, found).failed()) return 0;  // nothing to delete
@@ -94,11 +84,7 @@ int MoveOUToContainer(const char* unit_path, const char* destination_path, Outpu
   Container destination;
   Status s = directory::ads_get_object(caller_path(destination_path), destination);
   if (s.ok()) s = destination.move_here(caller_path(unit_path), nullptr);
-  if (s.failed()) {
-    GetADSErrorText(s, error);
-    return -1;
-  }
-  return 0;
+  return outcome(s, error);
 }
 
 }  // namespace txads

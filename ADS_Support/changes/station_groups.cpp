@@ -6,9 +6,9 @@
 #include <string>
 
 #include "changes/child_lookup.h"
+#include "changes/outcome.h"
 #include "changes/relative_name.h"
 #include "directory/ads.h"
-#include "frame/error_text.h"
 #include "frame/export_frame.h"
 
 namespace txads {
@@ -25,11 +25,7 @@ int change_group(Change change, const char* station, const char* container_path,
   Group group;
   if (s.ok()) s = directory::ads_get_object(caller_path(group_path), group);
   if (s.ok()) s = change == Change::add ? group.add(member) : group.remove(member);
-  if (s.failed()) {
-    GetADSErrorText(s, error);
-    return -1;
-  }
-  return 0;
+  return outcome(s, error);
 }
 
 }  // namespace

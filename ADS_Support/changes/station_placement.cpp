@@ -13,6 +13,7 @@
 #include <string>
 
 #include "changes/child_lookup.h"
+#include "changes/outcome.h"
 #include "changes/relative_name.h"
 #include "directory/ads.h"
 #include "frame/error_text.h"
@@ -79,11 +80,7 @@ int move_to_container(const char* class_name, const char* name, const char* curr
   Container destination;
   if (s.ok()) s = directory::ads_get_object(caller_path(destination_path), destination);
   if (s.ok()) s = destination.move_here(path, nullptr);
-  if (s.failed()) {
-    GetADSErrorText(s, error);
-    return -1;
-  }
-  return 0;
+  return outcome(s, error);
 }
 
 }  // namespace
@@ -92,13 +89,10 @@ int AddStationToContainer(const char* station, const char* container_path, Outpu
   trace_entry("AddStationToContainer");
 
   Container container;
-  if (Status s = directory::ads_get_object(caller_path(container_path), container); s.failed()) {
-    GetADSErrorText(s, error);
-    return -1;
-  }
   std::string rdn;
   std::string account;
-  Status s = build_relative_name("cn=", station, rdn);
+  Status s = directory::ads_get_object(caller_path(container_path), container);
+  if (s.ok()) s = build_relative_name("cn=", station, rdn);
   if (s.ok()) s = build_account_name(station, account);
 
   // The creating write.
@@ -110,10 +104,7 @@ int AddStationToContainer(const char* station, const char* container_path, Outpu
     static_cast<void>(created.put("sAMAccountName", Value::of(account)));
     s = created.set_info();
   }
-  if (s.failed()) {
-    GetADSErrorText(s, error);
-    return -1;
-  }
+  if (s.failed()) return outcome(s, error);
 
   int result = -1;
   if (Status enabled = enable(created); enabled.ok()) {
@@ -137,11 +128,7 @@ int DeleteStationFromContainer(const char* station, const char* container_path,
   Status s = directory::ads_get_object(caller_path(container_path), container);
   if (s.ok()) s = build_relative_name("cn=", station, rdn);
   if (s.ok()) s = delete_child(container, kStationClass, rdn);
-  if (s.failed()) {
-    GetADSErrorText(s, error);
-    return -1;
-  }
-  return 0;
+  return outcome(s, error);
 }
 
 int MoveUserToContainer(const char* user, const char* current_path, const char* destination_path,
