@@ -144,8 +144,8 @@ void StationInOuTree(benchmark::State& state) {
   report(state, txads::directory::operation_counts().operations - before, 0);
 }
 
-BENCHMARK(UserInNestedGroup)->Unit(benchmark::kMillisecond)->Iterations(20);
-BENCHMARK(StationInOuTree)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(UserInNestedGroup)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+BENCHMARK(StationInOuTree)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 }  // namespace
 

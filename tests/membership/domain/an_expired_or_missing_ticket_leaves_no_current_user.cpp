@@ -63,13 +63,13 @@ TEST(CurrentUserTicket, MissingOrExpiredTicketsGiveNoAnswerWithTheirText) {
        txads::win32::ERROR_CONTEXT_EXPIRED},
   };
   for (const Case& c : cases) {
-    setenv("KRB5CCNAME", c.cache.c_str(), 1);
     GuardedBuffer error, group_error;
-    const int in_container =
-        TXADIsCurrentUserInContainer(staff.c_str(), error.data(), error.length());
-    const int in_group =
-        TXADIsCurrentUserInGroup("S-1-1-0", group_error.data(), group_error.length());
-    AsUser restore("administrator");
+    int in_container = 0, in_group = 0;
+    {
+      AsUser as(c.cache);
+      in_container = TXADIsCurrentUserInContainer(staff.c_str(), error.data(), error.length());
+      in_group = TXADIsCurrentUserInGroup("S-1-1-0", group_error.data(), group_error.length());
+    }
     EXPECT_EQ(in_container, -1) << c.what;
     EXPECT_EQ(error.text(), txads::system_message(c.error)) << c.what;
     EXPECT_FALSE(error.text().empty()) << c.what;

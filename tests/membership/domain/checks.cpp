@@ -1,9 +1,7 @@
-// Caller buffers and seeded names for the membership tests.
+// Caller buffers for the membership tests.
 #include "checks.h"
 
 #include <cstring>
-
-#include "scratch_directory.h"
 
 namespace membership_test {
 
@@ -14,10 +12,6 @@ std::string GuardedBuffer::text() const {
 
 bool GuardedBuffer::guards_intact() const {
   return bytes_.compare(bytes_.size() - 8, 8, "xxxxxxxx") == 0;
-}
-
-std::string seeded(const std::string& relative_dn) {
-  return relative_dn + "," + base_dn();
 }
 
 }  // namespace membership_test

@@ -1,6 +1,5 @@
-// Calling the checks from the tests: caller buffers with guard bytes after
-// their length, so that a write past the length is caught, and the seeded
-// objects of the test domain by name.
+// Caller buffers for the checks, with guard bytes after their length so
+// that a write past the length is caught.
 #pragma once
 
 #include <string>
@@ -24,8 +23,5 @@ class GuardedBuffer {
   std::string bytes_;
   int length_;
 };
-
-// Seeded objects (scripts/testdomain/seed.txt), full DNs.
-std::string seeded(const std::string& relative_dn);
 
 }  // namespace membership_test

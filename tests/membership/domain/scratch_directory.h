@@ -1,62 +1,56 @@
-// Test support for the membership checks against the test domain: a scratch
-// organisational unit per test, filled and removed with the directory's own
-// tools (ldapmodify, ldapdelete, ldapsearch over GSSAPI as the domain's
-// administrator), never with the code under test; the trace lines written
-// during a test; ticket caches of the seeded users; the txads command.
+// Test support of the membership checks on top of the shared domain support
+// (tests/support): scratch OUs whose groups get unique account names, the
+// trace lines written during a test, and the txads command run under
+// another host name. Everything is set up and read with the directory's own
+// tools, never with the code under test.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "support/domain.h"
+#include "support/scratch_ou.h"
+
 namespace membership_test {
 
-// The domain's DN (LDAPBASE), e.g. "DC=corp,DC=example,DC=com".
-std::string base_dn();
-// "LDAP://" + dn.
-std::string path_of(const std::string& dn);
-// The ticket cache of a seeded user ("ann", "bob", "administrator").
-std::string ccache_of(const std::string& account);
+using txads_test::AsUser;
+using txads_test::base_dn;
+using txads_test::modify;
+using txads_test::path_of;
+using txads_test::seeded;
+using txads_test::sid_of;
 
-// Sets KRB5CCNAME for the rest of the test process; the destructor restores
-// the administrator's cache.
-class AsUser {
- public:
-  explicit AsUser(const std::string& account);
-  ~AsUser();
-};
+inline std::vector<std::string> read_attribute(const std::string& dn, const std::string& name) {
+  return txads_test::attribute_values(dn, name);
+}
 
-// Runs LDIF through ldapmodify as the administrator; true on success.
-bool modify(const std::string& ldif);
-// The values of one attribute of the object at `dn` (base search).
-std::vector<std::string> read_attribute(const std::string& dn, const std::string& attribute);
-// The SID text of the object at `dn` (from objectSid).
-std::string sid_of(const std::string& dn);
-
-// A uniquely named OU directly below the domain, removed with everything in
-// it when the object goes.
+// A scratch OU ("txads-membership-..."); groups get account names unique in
+// the domain, computers the upper-cased CN + "$".
 class ScratchOu {
  public:
-  ScratchOu();
-  ~ScratchOu();
-  ScratchOu(const ScratchOu&) = delete;
-  ScratchOu& operator=(const ScratchOu&) = delete;
+  ScratchOu() : ou_("membership") {}
+  const std::string& dn() const { return ou_.dn(); }
+  std::string path() const { return ou_.path(); }
 
-  const std::string& dn() const { return dn_; }
-  std::string path() const { return path_of(dn_); }
-
-  // Each adds one object below `parent` (the scratch OU when empty) and
-  // returns its DN. Groups are global security groups; account names are
-  // made unique with the scratch OU's number.
-  std::string add_ou(const std::string& name, const std::string& parent = "");
-  std::string add_container(const std::string& name, const std::string& parent = "");
-  std::string add_group(const std::string& name, const std::string& parent = "");
-  std::string add_computer(const std::string& name, const std::string& parent = "");
-  void add_member(const std::string& group_dn, const std::string& member_dn);
+  // Each returns the new object's DN; `parent` empty means the scratch OU.
+  std::string add_ou(const std::string& name, const std::string& parent = "") {
+    return ou_.add_ou(name, parent);
+  }
+  std::string add_container(const std::string& name, const std::string& parent = "") {
+    return ou_.add_container(name, parent);
+  }
+  std::string add_group(const std::string& name, const std::string& parent = "") {
+    return ou_.add_group(name, parent, ou_.unique_name(name.substr(0, 8)));
+  }
+  std::string add_computer(const std::string& name, const std::string& parent = "") {
+    return ou_.add_computer(name, parent);
+  }
+  void add_member(const std::string& group_dn, const std::string& member_dn) {
+    ou_.add_member(group_dn, member_dn);
+  }
 
  private:
-  std::string add(const std::string& rdn, const std::string& parent, const std::string& body);
-  std::string dn_;
-  std::string tag_;
+  txads_test::ScratchOu ou_;
 };
 
 // The messages of the trace lines written since construction, in order.

@@ -96,11 +96,13 @@ TEST(CurrentUserInContainer, FollowsWhicheverTicketCacheIsCurrentAtTheCall) {
 }
 
 TEST(CurrentUserInContainer, ErrorTextIsCutToTheBufferWithoutWritingPastIt) {
-  setenv("KRB5CCNAME", "FILE:/nonexistent/txads-no-cache", 1);
   GuardedBuffer error(5);
-  const int result = TXADIsCurrentUserInContainer(path_of(seeded("OU=Staff")).c_str(), error.data(),
-                                                  error.length());
-  AsUser restore("administrator");
+  int result = 0;
+  {
+    AsUser nobody("FILE:/nonexistent/txads-no-cache");
+    result = TXADIsCurrentUserInContainer(path_of(seeded("OU=Staff")).c_str(), error.data(),
+                                          error.length());
+  }
   EXPECT_EQ(result, -1);
   EXPECT_EQ(error.text(),
             std::string(txads::system_message(txads::win32::ERROR_NO_SUCH_LOGON_SESSION), 5));
