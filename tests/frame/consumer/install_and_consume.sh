@@ -3,10 +3,12 @@
 # builds and runs a small consumer against it twice: once found with
 # find_package(txads), once with pkg-config. Nothing outside WORK is touched.
 #
-#   install_and_consume.sh BUILD_DIR WORK_DIR CONSUMER_SOURCE_DIR
+#   install_and_consume.sh BUILD_DIR WORK_DIR CONSUMER_SOURCE_DIR [CFLAGS]
+# CFLAGS are given to the consumer's compiler and linker (the sanitizer
+# flags when the library was built with them).
 set -euo pipefail
 
-build=$1 work=$2 source=$3
+build=$1 work=$2 source=$3 flags=${4:-}
 prefix=$work/prefix
 
 rm -rf "$work"
@@ -32,7 +34,8 @@ out=$("$prefix/bin/txads" init 0) && status=0 || status=$?
   { echo "installed txads init 0 gave '$out', exit $status" >&2; exit 1; }
 
 echo "== find_package(txads)"
-cmake -S "$source/cmake" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" >"$work/cmake.log"
+cmake -S "$source/cmake" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" \
+  -DCMAKE_C_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >"$work/cmake.log"
 cmake --build "$work/cmake-build" >>"$work/cmake.log"
 out=$(ZKTRACE_FILE="$work/trace.log" "$work/cmake-build/consumer")
 [[ $out == "consumer ok" ]] || { echo "find_package consumer said: $out" >&2; exit 1; }
@@ -43,7 +46,7 @@ pc_libdir=$(pkg-config --variable=libdir txads)
 [[ $(realpath "$pc_libdir") == $(realpath "$libdir") ]] ||
   { echo "txads.pc names libdir $pc_libdir, libraries are in $libdir" >&2; exit 1; }
 # shellcheck disable=SC2046
-cc -o "$work/consumer-pc" "$source/consumer.c" $(pkg-config --cflags --libs txads)
+cc $flags -o "$work/consumer-pc" "$source/consumer.c" $(pkg-config --cflags --libs txads)
 out=$(LD_LIBRARY_PATH=$pc_libdir ZKTRACE_FILE="$work/trace.log" "$work/consumer-pc")
 [[ $out == "consumer ok" ]] || { echo "pkg-config consumer said: $out" >&2; exit 1; }
 
