@@ -23,7 +23,7 @@ TEST(UnopenableFiles, DropLinesAndReturnAtOnce) {
   });
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(result.exit_status, 0);
-  EXPECT_LT(took, std::chrono::seconds(2));
+  EXPECT_LT(took, std::chrono::seconds(10));
 }
 
 TEST(UnopenableFiles, AreOpenedOnceTheyCanBe) {
@@ -55,7 +55,7 @@ TEST(UnopenableFiles, IncludeAFifoWithoutReaderWhichMustNotHang) {
   });
   ::unlink(path.c_str());
   EXPECT_EQ(result.exit_status, 0);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
 }  // namespace

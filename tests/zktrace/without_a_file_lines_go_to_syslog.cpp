@@ -82,7 +82,7 @@ TEST(WithoutAFile, AMissingLogSocketCostsNothing) {
     return 0;
   });
   EXPECT_EQ(result.exit_status, 0);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
 TEST(WithoutAFile, AFullLogSocketDropsLinesInsteadOfBlocking) {
@@ -97,7 +97,7 @@ TEST(WithoutAFile, AFullLogSocketDropsLinesInsteadOfBlocking) {
     return 0;
   });
   EXPECT_EQ(result.exit_status, 0);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
   const auto datagrams = log.received();
   EXPECT_GT(datagrams.size(), 0u);
   EXPECT_LT(datagrams.size(), 5000u);
