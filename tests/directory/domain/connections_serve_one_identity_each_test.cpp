@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 #include <ldap.h>
 
+#include <unistd.h>
 #include <algorithm>
+
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -79,6 +82,39 @@ TEST(Connections, EachIdentityGetsItsOwnConnection) {
   EXPECT_NE(as_ann, as_admin);
   EXPECT_EQ(as_ann_again, as_ann);
   EXPECT_EQ(operation_counts().binds, binds);  // ann's connection was kept
+}
+
+// Puts a ticket for `account` into the cache file at `path` with kinit.
+int kinit_into(const std::string& path, const std::string& account) {
+  const char* password = std::getenv("TXADS_TEST_PASSWORD");
+  const std::string command = "printf '%s\\n' '" + std::string(password ? password : "") +
+                              "' | kinit -c FILE:" + path + " " + account +
+                              "@CORP.EXAMPLE.COM >/dev/null 2>&1";
+  return std::system(command.c_str());
+}
+
+TEST(Connections, ANewPrincipalInTheSameCacheGetsANewConnection) {
+  const std::string path = "/tmp/txads-directory-cache-" + std::to_string(getpid());
+  ASSERT_EQ(kinit_into(path, "ann"), 0);
+  std::vector<std::string> first, second;
+  {
+    Ccache cache("FILE:" + path);
+    first = bound_as();
+    ASSERT_EQ(kinit_into(path, "bob"), 0);  // same cache name, another principal
+    second = bound_as();
+  }
+  std::remove(path.c_str());
+  std::vector<std::string> as_ann, as_bob;
+  {
+    Ccache ann(cache_of("ann"));
+    as_ann = bound_as();
+  }
+  {
+    Ccache bob(cache_of("bob"));
+    as_bob = bound_as();
+  }
+  EXPECT_EQ(first, as_ann);
+  EXPECT_EQ(second, as_bob);
 }
 
 TEST(Connections, RightsAreTheCallersOwn) {
