@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "directory/sigpipe_guard.h"
 #include "directory/status_map.h"
 
 namespace txads::directory {
@@ -17,6 +18,11 @@ constexpr size_t kMaxIdlePerKey = 16;
 
 class Pool {
  public:
+  ~Pool() {
+    SigpipeGuard quiet;
+    idle_.clear();
+  }
+
   std::unique_ptr<Connection> take(const std::string& key) {
     std::lock_guard lock(mutex_);
     auto it = idle_.find(key);
@@ -34,6 +40,7 @@ class Pool {
 
   // Idle connections to the same server are likely closed as well.
   void drop(const std::string& key) {
+    SigpipeGuard quiet;
     std::vector<std::unique_ptr<Connection>> closing;
     {
       std::lock_guard lock(mutex_);
@@ -43,6 +50,7 @@ class Pool {
   }
 
   void drop_all() {
+    SigpipeGuard quiet;
     std::map<std::string, std::vector<std::unique_ptr<Connection>>> closing;
     {
       std::lock_guard lock(mutex_);
@@ -70,6 +78,7 @@ Pool& pool() {
 }  // namespace
 
 Status with_connection(const Endpoint& endpoint, const std::function<int(Connection&)>& operation) {
+  SigpipeGuard quiet;
   const Identity identity = current_identity();
   const std::string key = endpoint.key() + '\n' + identity.ccache + '\n' + identity.principal;
 

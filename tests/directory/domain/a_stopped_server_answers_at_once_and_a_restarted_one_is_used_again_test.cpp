@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <string>
+#include <thread>
 
 #include "directory/ads.h"
 #include "directory/operation_counter.h"
+#include "directory/pool.h"
 #include "relay.h"
 #include "scratch.h"
 
@@ -48,6 +51,25 @@ TEST(ServerGoesAway, AConnectionClosedMeanwhileIsReplacedWithoutAFailure) {
   EXPECT_EQ(ads_get_object(path, container), kOk);
   Enumerator children;
   EXPECT_EQ(container.new_enum(children), kOk);
+}
+
+TEST(ServerGoesAway, AResetConnectionNeitherFailsTheCallNorRaisesSigpipe) {
+  // SIGPIPE keeps its default action here: were it raised, the test would end.
+  ASSERT_EQ(signal(SIGPIPE, SIG_DFL), SIG_DFL);
+  Relay relay;
+  const std::string path =
+      "LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/OU=Site," + scratch::base();
+  Container container;
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_EQ(ads_get_object(path, container), kOk);
+    relay.stop(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the reset arrives
+    relay.start();
+    EXPECT_EQ(ads_get_object(path, container), kOk);
+    Enumerator children;
+    EXPECT_EQ(container.new_enum(children), kOk);
+  }
+  drop_connections();
 }
 
 }  // namespace

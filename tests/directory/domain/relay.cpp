@@ -48,8 +48,9 @@ void Relay::start() {
   acceptor_ = std::thread([this, l = listener_] { serve(l); });
 }
 
-void Relay::stop() {
+void Relay::stop(bool reset) {
   if (listener_ < 0) return;
+  resetting_ = reset;
   stopping_ = true;
   acceptor_.join();
   close(listener_);
@@ -61,7 +62,13 @@ void Relay::stop() {
   }
   for (std::thread& t : pumps) t.join();
   std::lock_guard lock(mutex_);
-  for (int s : sockets_) close(s);
+  for (int s : sockets_) {
+    if (reset) {
+      const linger now{1, 0};  // close with a reset, as a crashed server's host does
+      setsockopt(s, SOL_SOCKET, SO_LINGER, &now, sizeof now);
+    }
+    close(s);
+  }
   sockets_.clear();
 }
 
@@ -81,14 +88,14 @@ void Relay::serve(int listener) {
     std::lock_guard lock(mutex_);
     sockets_.push_back(client);
     sockets_.push_back(server);
-    pumps_.emplace_back([this, client, server] { pump(client, server, stopping_, frozen_); });
+    pumps_.emplace_back([this, client, server] { pump(client, server); });
   }
 }
 
-void Relay::pump(int a, int b, const std::atomic<bool>& stopping, const std::atomic<bool>& frozen) {
+void Relay::pump(int a, int b) {
   char buffer[16384];
-  while (!stopping) {
-    if (frozen) {
+  while (!stopping_) {
+    if (frozen_) {
       poll(nullptr, 0, kPollMs);
       continue;
     }
@@ -110,6 +117,7 @@ void Relay::pump(int a, int b, const std::atomic<bool>& stopping, const std::ato
       }
     }
   }
+  if (resetting_) return;  // stop() resets the sockets
   shutdown(a, SHUT_RDWR);
   shutdown(b, SHUT_RDWR);
 }

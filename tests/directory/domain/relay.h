@@ -18,15 +18,16 @@ class Relay {
   ~Relay();
   int port() const { return port_; }
   void start();
-  void stop();
+  // Closes every connection (with a reset instead of an orderly close when
+  // `reset`) and refuses new ones until start().
+  void stop(bool reset = false);
   // While frozen, connections are accepted but nothing is passed on: a
   // server that hangs.
   void freeze(bool frozen) { frozen_ = frozen; }
 
  private:
   void serve(int listener);
-  static void pump(int a, int b, const std::atomic<bool>& stopping,
-                   const std::atomic<bool>& frozen);
+  void pump(int a, int b);
 
   std::string target_host_;
   int target_port_;
@@ -34,6 +35,7 @@ class Relay {
   int listener_ = -1;
   std::atomic<bool> stopping_{false};
   std::atomic<bool> frozen_{false};
+  std::atomic<bool> resetting_{false};
   std::thread acceptor_;
   std::mutex mutex_;
   std::vector<std::thread> pumps_;
