@@ -117,6 +117,17 @@ TEST(Connections, ANewPrincipalInTheSameCacheGetsANewConnection) {
   EXPECT_EQ(second, as_bob);
 }
 
+TEST(Connections, TrafficIsSignedAndSealed) {
+  ber_len_t ssf = 0;
+  const Status status = with_connection(Endpoint(), [&](Connection& connection) {
+    return ldap_get_option(connection.ld(), LDAP_OPT_X_SASL_SSF, &ssf) == LDAP_OPT_SUCCESS
+               ? LDAP_SUCCESS
+               : LDAP_LOCAL_ERROR;
+  });
+  ASSERT_EQ(status, kOk);
+  EXPECT_GE(ssf, 56u);  // a GSSAPI layer with confidentiality, not just integrity
+}
+
 TEST(Connections, RightsAreTheCallersOwn) {
   scratch::Ou ou("rights");
   Container container;
