@@ -37,9 +37,9 @@ class Object {
   Object() = default;
   bool bound() const { return state_ != nullptr; }
 
-  Status get_name(std::string& name) const;      // relative name, e.g. "CN=Ann Smith"
+  Status get_name(std::string& name) const;         // relative name, e.g. "CN=Ann Smith"
   Status get_class(std::string& class_name) const;  // most specific class, e.g. "computer"
-  Status get_ads_path(std::string& path) const;  // "LDAP://[server/]dn"
+  Status get_ads_path(std::string& path) const;     // "LDAP://[server/]dn"
   // One attribute; kPropertyNotFound when the object holds no value for it.
   Status get(std::string_view attribute, Value& value);
   // Stages a value; written by set_info.
@@ -61,13 +61,15 @@ class Container : public Object {
  public:
   Container() = default;
   // A direct child of that class and relative name ("CN=PC042"); "" for any
-  // class. kNoSuchObject also when the child is of another class;
-  // kBadPathname for a malformed relative name.
+  // class. kNoSuchObject also when the child's own (most specific) class is
+  // another (a computer asked for as "user"); kBadPathname unless the
+  // relative name is exactly one attribute=value ("CN=a\,b" is one).
   Status get_object(std::string_view class_name, std::string_view rdn, Object& child);
   // A new child, written at its set_info.
   Status create(std::string_view class_name, std::string_view rdn, Object& child);
-  // Deletes a direct child of that class at once (kNotAllowedOnNonLeaf
-  // while it has children).
+  // Deletes a direct child whose own class is that one, at once
+  // (kNotAllowedOnNonLeaf while it has children). Same name rules as
+  // get_object.
   Status delete_object(std::string_view class_name, std::string_view rdn);
   // Moves the object at source_path under this container, keeping its
   // relative name. `moved` (optional) receives the moved object.

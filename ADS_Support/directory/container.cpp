@@ -9,18 +9,25 @@ namespace txads::directory {
 namespace {
 
 // The child's DN from a relative name as callers write it ("CN=PC042",
-// "OU=Lab\/2"); kBadPathname when it is not a well-formed name.
+// "OU=Lab\/2"); kBadPathname unless it is exactly one attribute=value, so a
+// caller's "CN=a,OU=Other" or "CN=a+CN=b" never reaches another object.
 Status child_dn(const ObjectState& parent, std::string_view rdn, std::string& dn) {
   LdapPath parsed;
   const std::string text(rdn);
   if (text.empty() || text.find('=') == std::string::npos) return kBadPathname;
-  // Reuse the path parser for its escape handling and DN check.
-  if (parse_path("LDAP://" + text, parsed).failed() || parsed.dn.empty()) return kBadPathname;
+  // Reuse the path parser for its "\/" handling; a "/" left unescaped
+  // would read as a server name.
+  if (parse_path("LDAP://" + text, parsed).failed() || !parsed.server.empty() ||
+      !is_single_rdn(parsed.dn)) {
+    return kBadPathname;
+  }
   dn = parent.dn.empty() ? parsed.dn : parsed.dn + "," + parent.dn;
   return kOk;
 }
 
-// The child, when it exists and is of the class (any class for "").
+// The child, when it exists and its own (most specific) class is the one
+// asked for (any class for ""): a computer is also a "user" among its
+// classes, yet asked for a "user" it is not found.
 Status bind_child(const ObjectState& parent, std::string_view class_name, std::string_view rdn,
                   std::shared_ptr<ObjectState>& child) {
   std::string dn;
@@ -28,7 +35,11 @@ Status bind_child(const ObjectState& parent, std::string_view class_name, std::s
   if (status.failed()) return status;
   status = bind_dn(parent.endpoint, dn, child);
   if (status.failed()) return status;
-  if (!class_name.empty() && !has_class(*child, class_name)) return kNoSuchObject;
+  if (!class_name.empty() &&
+      (child->classes.empty() || !same_name(child->classes.back(), class_name))) {
+    child.reset();
+    return kNoSuchObject;
+  }
   return kOk;
 }
 

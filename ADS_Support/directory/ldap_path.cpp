@@ -6,6 +6,7 @@
 #include <ldap.h>
 
 #include <cctype>
+#include <cstring>
 
 #include "directory/ldap_owners.h"
 
@@ -157,6 +158,17 @@ std::string format_path(std::string_view server, std::string_view dn) {
 
 std::string first_rdn(std::string_view dn) {
   return trimmed(dn.substr(0, first_rdn_end(dn)));
+}
+
+bool is_single_rdn(std::string_view rdn) {
+  const std::string text(rdn);
+  // The parser reads a terminated string; a zero byte inside is no name.
+  if (text.empty() || text.size() != std::strlen(text.c_str())) return false;
+  LDAPDN raw = nullptr;
+  const int rc = ldap_str2dn(text.c_str(), &raw, LDAP_DN_FORMAT_LDAPV3);
+  Dn parsed(raw);
+  if (rc != LDAP_SUCCESS || raw == nullptr || raw[0] == nullptr || raw[1] != nullptr) return false;
+  return raw[0][0] != nullptr && raw[0][1] == nullptr;
 }
 
 std::string parent_dn(std::string_view dn) {

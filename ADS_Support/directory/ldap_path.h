@@ -30,6 +30,10 @@ std::string format_path(std::string_view server, std::string_view dn);
 // "CN=Ann Smith,OU=Lab,DC=corp"); the whole dn when it has one RDN.
 std::string first_rdn(std::string_view dn);
 
+// True when `rdn` is exactly one attribute=value ("CN=a\,b" is one; "OU=a,OU=b"
+// and "CN=a+CN=b" are not), in LDAPv3 string form.
+bool is_single_rdn(std::string_view rdn);
+
 // The dn without its first RDN; "" for a single RDN.
 std::string parent_dn(std::string_view dn);
 

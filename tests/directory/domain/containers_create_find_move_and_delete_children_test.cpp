@@ -44,7 +44,6 @@ TEST_F(Containers, AChildIsFoundByClassAndRelativeName) {
   std::string path;
   ASSERT_EQ(child.get_ads_path(path), kOk);
   EXPECT_EQ(path, scratch::path("CN=PC900," + ou.dn()));
-  EXPECT_EQ(container.get_object("user", "CN=PC900", child), kOk);  // a computer is a user
   EXPECT_EQ(container.get_object("", "cn=pc900", child), kOk);
   EXPECT_EQ(container.get_object("group", "CN=PC900", child), kNoSuchObject);
   EXPECT_EQ(container.get_object("computer", "CN=PC901", child), kNoSuchObject);

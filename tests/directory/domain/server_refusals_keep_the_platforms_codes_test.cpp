@@ -36,11 +36,10 @@ TEST_F(ServerRefusals, ObjectClassViolation) {
 }
 
 TEST_F(ServerRefusals, NamingViolation) {
-  // A group cannot hold an organizational unit.
-  ASSERT_EQ(
-      ou.add("CN=Holder", "group", "sAMAccountName: holder-" + std::to_string(getpid()) + "\n"), 0);
-  EXPECT_EQ(create_with("organizationalUnit", "OU=Inside,CN=Holder", nullptr, {}).bits(),
-            0x80072037u);
+  // A plain container cannot hold an organizational unit.
+  ASSERT_EQ(ou.add("CN=Holder", "container"), 0);
+  ASSERT_EQ(ads_get_object(scratch::path("CN=Holder," + ou.dn()), container), kOk);
+  EXPECT_EQ(create_with("organizationalUnit", "OU=Inside", nullptr, {}).bits(), 0x80072037u);
 }
 
 TEST_F(ServerRefusals, ConstraintViolation) {
