@@ -1,5 +1,6 @@
 // IADsGroup, IADsUser, IADsMembers and IEnumVARIANT. A group's members are
-// its `member` values (read in ranges), an account's groups its `memberOf`
+// its `member` values (taken from the group's bind when they came whole,
+// otherwise read in ranges), an account's groups its `memberOf`
 // values, as the platform's provider gives them (the primary group is not
 // among them). Both are turned into objects with their classes by one
 // search per batch of names, filtered by class on the server.
@@ -34,12 +35,13 @@ std::string domain_of(const std::string& dn) {
   return "";
 }
 
-Status change_member(const ObjectState& group, std::string_view member_path, int op) {
+Status change_member(ObjectState& group, std::string_view member_path, int op) {
   LdapPath member;
   const Status status = parse_path(member_path, member);
   if (status.failed()) return status;
   if (member.dn.empty()) return kBadPathname;
   const std::vector<Change> changes = {{op, "member", {member.dn}}};
+  group.members.reset();  // the list read at bind no longer holds
   return with_connection(group.endpoint, [&](Connection& connection) {
     return modify_entry(connection, group.dn, changes);
   });
@@ -139,9 +141,14 @@ Status Members::new_enum(Enumerator& items) {
   if (!owner_) return kObjectUnbound;
   const std::string attribute = kind_ == Kind::group_members ? "member" : "memberOf";
   std::vector<std::string> names;
-  Status status = with_connection(owner_->endpoint, [&](Connection& connection) {
-    return read_values(connection, owner_->dn, attribute, names);
-  });
+  Status status = kOk;
+  if (kind_ == Kind::group_members && owner_->members) {
+    names = *owner_->members;  // read whole with the group's bind
+  } else {
+    status = with_connection(owner_->endpoint, [&](Connection& connection) {
+      return read_values(connection, owner_->dn, attribute, names);
+    });
+  }
   if (status.failed()) return status;
 
   auto listing = std::make_shared<EnumState>();

@@ -4,7 +4,10 @@
 // resolved give ERROR_DS_NAME_ERROR_NOT_FOUND (0x80072116), several matches
 // ERROR_DS_NAME_ERROR_NOT_UNIQUE (0x80072117), and an object without an NT4
 // name (an organizational unit) ERROR_DS_NAME_ERROR_NO_MAPPING (0x80072118)
-// at get.
+// at get. The forest's domain list is kept per forest for the process's
+// life and read again when a name falls outside it.
+#include <map>
+#include <mutex>
 #include <vector>
 
 #include "directory/ads.h"
@@ -23,27 +26,57 @@ struct Domain {
   std::string netbios_name;
 };
 
-// The forest's domains with their NetBIOS names; `netbios` narrows to one.
-Status read_domains(const std::string& netbios, std::vector<Domain>& domains) {
+// The forest's domains, by configuration naming context. The partitions
+// hardly ever change, so they are read once per forest for the process's
+// life; a lookup that misses reads them again (read_domains with `fresh`).
+struct DomainCache {
+  std::mutex mutex;
+  std::map<std::string, std::vector<Domain>> by_forest;
+};
+
+DomainCache& domain_cache() {
+  static DomainCache* cache = new DomainCache;  // never destroyed: used until exit
+  return *cache;
+}
+
+// The forest's domains with their NetBIOS names; `netbios` narrows to one
+// (compared case-insensitively). No request when the forest's list is kept
+// and `fresh` is false.
+Status read_domains(const std::string& netbios, bool fresh, std::vector<Domain>& domains) {
   domains.clear();
-  std::vector<Entry> entries;
-  const std::string filter = "(&(objectClass=crossRef)(nETBIOSName=" +
-                             (netbios.empty() ? "*" : escape_filter_value(netbios)) + "))";
+  std::vector<Domain> all;
   const Status status = with_connection(Endpoint(), [&](Connection& connection) {
-    entries.clear();
-    return search_entries(connection,
-                          {"CN=Partitions," + connection.root_dse().configuration_naming_context,
-                           LDAP_SCOPE_ONELEVEL,
-                           filter,
-                           {"nCName", "nETBIOSName"}},
-                          entries);
+    const std::string forest = connection.root_dse().configuration_naming_context;
+    DomainCache& cache = domain_cache();
+    if (!fresh) {
+      const std::lock_guard<std::mutex> lock(cache.mutex);
+      if (auto it = cache.by_forest.find(forest); it != cache.by_forest.end()) {
+        all = it->second;
+        return LDAP_SUCCESS;
+      }
+    }
+    std::vector<Entry> entries;
+    const int rc = search_entries(connection,
+                                  {"CN=Partitions," + forest,
+                                   LDAP_SCOPE_ONELEVEL,
+                                   "(&(objectClass=crossRef)(nETBIOSName=*))",
+                                   {"nCName", "nETBIOSName"}},
+                                  entries);
+    if (rc != LDAP_SUCCESS) return rc;
+    all.clear();
+    for (const Entry& entry : entries) {
+      const auto* nc = entry.find("nCName");
+      const auto* name = entry.find("nETBIOSName");
+      if (nc && name && !nc->empty() && !name->empty()) all.push_back({nc->front(), name->front()});
+    }
+    const std::lock_guard<std::mutex> lock(cache.mutex);
+    cache.by_forest[forest] = all;
+    return LDAP_SUCCESS;
   });
   if (status.failed()) return status;
-  for (const Entry& entry : entries) {
-    const auto* nc = entry.find("nCName");
-    const auto* name = entry.find("nETBIOSName");
-    if (nc && name && !nc->empty() && !name->empty())
-      domains.push_back({nc->front(), name->front()});
+  for (Domain& domain : all) {
+    if (netbios.empty() || same_name(domain.netbios_name, netbios))
+      domains.push_back(std::move(domain));
   }
   return kOk;
 }
@@ -92,7 +125,9 @@ Status NameTranslate::set(NameType type, std::string_view name) {
   if (type == NameType::nt4) {
     const size_t slash = name.find('\\');
     if (slash == std::string_view::npos || slash == 0) return kNameNotFound;
-    Status status = read_domains(std::string(name.substr(0, slash)), domains);
+    const std::string netbios(name.substr(0, slash));
+    Status status = read_domains(netbios, false, domains);
+    if (status.ok() && domains.empty()) status = read_domains(netbios, true, domains);
     if (status.failed()) return status;
     if (domains.empty()) return kNameNotFound;
     const Domain& domain = domains.front();
@@ -134,13 +169,16 @@ Status NameTranslate::set(NameType type, std::string_view name) {
   if (status.failed()) return status;
   if (entries.empty()) return kNameNotFound;
 
-  status = read_domains("", domains);
-  if (status.failed()) return status;
   const Domain* owner = nullptr;
-  for (const Domain& domain : domains) {
-    if (is_within(entries.front().dn, domain.naming_context) &&
-        (!owner || domain.naming_context.size() > owner->naming_context.size()))
-      owner = &domain;
+  for (const bool fresh : {false, true}) {
+    status = read_domains("", fresh, domains);
+    if (status.failed()) return status;
+    for (const Domain& domain : domains) {
+      if (is_within(entries.front().dn, domain.naming_context) &&
+          (!owner || domain.naming_context.size() > owner->naming_context.size()))
+        owner = &domain;
+    }
+    if (owner != nullptr) break;
   }
   if (owner == nullptr) return kNameNotFound;
   const auto* sam = entries.front().find("sAMAccountName");

@@ -33,13 +33,14 @@ constexpr std::string_view kContainerClasses[] = {"organizationalUnit",
                                                   "infrastructureUpdate"};
 
 template <class T>
-Status bind_as(std::string_view path, T& out, bool (*offers)(const ObjectState&)) {
+Status bind_as(std::string_view path, T& out, bool (*offers)(const ObjectState&),
+               bool with_members = false) {
   out = T();
   LdapPath parsed;
   Status status = parse_path(path, parsed);
   if (status.failed()) return status;
   std::shared_ptr<ObjectState> state;
-  status = bind_dn(endpoint_of(parsed), parsed.dn, state);
+  status = bind_dn(endpoint_of(parsed), parsed.dn, state, with_members);
   if (status.failed()) return status;
   if (offers != nullptr && !offers(*state)) return kNoInterface;
   out = Binder::make<T>(std::move(state));
@@ -70,12 +71,17 @@ Endpoint endpoint_of(const LdapPath& path) {
   return endpoint;
 }
 
-Status bind_dn(const Endpoint& endpoint, const std::string& dn,
-               std::shared_ptr<ObjectState>& state) {
+Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<ObjectState>& state,
+               bool with_members) {
   std::vector<Entry> entries;
+  // A range size set for tests asks for ranged reads; the members are then
+  // read by their own requests.
+  const bool read_members = with_members && range_size() == 0;
+  std::vector<std::string> attributes = {"objectClass"};
+  if (read_members) attributes.push_back("member");
   const Status status = with_connection(endpoint, [&](Connection& connection) {
     entries.clear();
-    return search_entries(connection, {dn, LDAP_SCOPE_BASE, "(objectClass=*)", {"objectClass"}},
+    return search_entries(connection, {dn, LDAP_SCOPE_BASE, "(objectClass=*)", attributes},
                           entries);
   });
   if (status.failed()) return status;
@@ -84,6 +90,19 @@ Status bind_dn(const Endpoint& endpoint, const std::string& dn,
   state->endpoint = endpoint;
   state->dn = dn.empty() ? entries.front().dn : dn;
   if (const auto* classes = entries.front().find("objectClass")) state->classes = *classes;
+  if (read_members && has_class(*state, "group")) {
+    // A long list comes as "member;range=0-1499" and is not kept; no
+    // `member` at all is an empty group.
+    const bool ranged = std::any_of(entries.front().attributes.begin(),
+                                    entries.front().attributes.end(), [](const auto& attribute) {
+                                      return attribute.first.size() > 7 &&
+                                             same_name(attribute.first.substr(0, 7), "member;");
+                                    });
+    if (!ranged) {
+      const auto* members = entries.front().find("member");
+      state->members = members ? *members : std::vector<std::string>{};
+    }
+  }
   return kOk;
 }
 
@@ -105,7 +124,7 @@ Status ads_get_object(std::string_view path, Container& container) {
   return bind_as(path, container, is_container);
 }
 Status ads_get_object(std::string_view path, Group& group) {
-  return bind_as(path, group, is_group);
+  return bind_as(path, group, is_group, true);
 }
 Status ads_get_object(std::string_view path, User& user) {
   return bind_as(path, user, is_user);
@@ -176,6 +195,7 @@ Status Object::set_info() {
   if (!state_) return kObjectUnbound;
   ObjectState& state = *state_;
   if (!state.is_new && state.staged.empty()) return kOk;
+  state.members.reset();  // a written `member` makes the list read at bind stale
 
   std::vector<Change> changes;
   if (state.is_new) changes.push_back({LDAP_MOD_ADD, "objectClass", {state.classes.back()}});

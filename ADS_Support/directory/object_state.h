@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +23,9 @@ struct ObjectState {
   std::vector<std::string> classes;                   // objectClass values, most specific last
   bool is_new = false;                                // created, not yet written by set_info
   std::vector<std::pair<std::string, Value>> staged;  // put values, in order
+  // A group's whole `member` list when its bind read it in one answer; unset
+  // when the list needs ranged reads or may have changed since.
+  std::optional<std::vector<std::string>> members;
 };
 
 struct EnumState {
@@ -43,8 +47,10 @@ struct Binder {
 Endpoint endpoint_of(const LdapPath& path);
 
 // Reads the object's classes (one base search). kNoSuchObject when absent.
-Status bind_dn(const Endpoint& endpoint, const std::string& dn,
-               std::shared_ptr<ObjectState>& state);
+// With `with_members`, the same search also reads a group's `member` list,
+// kept in the state when it came whole (not in ranges).
+Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<ObjectState>& state,
+               bool with_members = false);
 
 bool has_class(const ObjectState& state, std::string_view class_name);
 // Classes whose objects hold children: organizational units, containers,
