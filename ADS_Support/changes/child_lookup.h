@@ -1,7 +1,7 @@
-// Container calls on a child named by the caller. Each call first makes sure
-// the relative name names exactly one direct child (check_single_child), so a
-// caller's "a,OU=Other" can never reach an object elsewhere; a name that
-// fails the check gives kBadPathname as the call's own status.
+// Container calls on a child named by the caller. The directory layer refuses
+// a relative name that is not exactly one attribute=value (kBadPathname), so a
+// caller's "a,OU=Other" can never reach an object elsewhere, and finds a child
+// only as its own class.
 // Stateless; thread-safe as far as the handles passed in are.
 #pragma once
 

@@ -1,20 +1,12 @@
 // Relative and account names from the caller's text (see relative_name.h).
 #include "changes/relative_name.h"
 
-#include <ldap.h>
-
 #include <cstring>
-#include <memory>
 
 #include "frame/conversions.h"
 
 namespace txads {
 namespace {
-
-struct DnFree {
-  void operator()(LDAPAVA*** dn) const noexcept { ldap_dnfree(dn); }
-};
-using ParsedDn = std::unique_ptr<LDAPAVA**[], DnFree>;
 
 // The caller's name converted, after checking its byte length against the
 // room the working buffer leaves for it.
@@ -48,18 +40,6 @@ Status build_account_name(const char* station, std::string& account) {
   Status s = caller_name(station, kAccountNameBuffer - 2, account);
   if (s.failed()) return s;
   account.push_back('$');
-  return kOk;
-}
-
-Status check_single_child(std::string_view rdn) {
-  // The parser needs a terminated string; a zero byte inside is no name.
-  const std::string text(rdn);
-  if (text.size() != std::strlen(text.c_str())) return kBadPathname;
-  LDAPDN raw = nullptr;
-  const int rc = ldap_str2dn(text.c_str(), &raw, LDAP_DN_FORMAT_LDAPV3);
-  ParsedDn dn(raw);
-  if (rc != LDAP_SUCCESS || !dn || dn[0] == nullptr || dn[1] != nullptr) return kBadPathname;
-  if (dn[0][0] == nullptr || dn[0][1] != nullptr) return kBadPathname;
   return kOk;
 }
 

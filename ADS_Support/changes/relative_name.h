@@ -31,9 +31,4 @@ Status build_relative_name(std::string_view prefix, const char* name, std::strin
 // kInvalidArg when the name is null, invalid or longer than 258 bytes.
 Status build_account_name(const char* station, std::string& account);
 
-// kBadPathname unless `rdn` is one attribute, "=" and one value in the
-// directory's escaping rules ("OU=a\,b" passes; "OU=a,b", "OU=a,OU=b" and
-// "OU=a+CN=b" do not).
-Status check_single_child(std::string_view rdn);
-
 }  // namespace txads

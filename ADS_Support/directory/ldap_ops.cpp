@@ -109,13 +109,13 @@ int send_mods(Connection& connection, const std::string& dn, const std::vector<C
 
 }  // namespace
 
-int search_entries(Connection& connection, const SearchSpec& spec, std::vector<Entry>& entries) {
+int search_entries(Connection& connection, const SearchQuery& query, std::vector<Entry>& entries) {
   LDAP* ld = connection.ld();
-  std::vector<std::string> names = spec.attributes;
+  std::vector<std::string> names = query.attributes;
   if (names.empty()) names.push_back(LDAP_NO_ATTRS);
   std::vector<char*> attributes = c_strings(names);
   timeval timeout = operation_timeout(ld);
-  const bool paged = spec.scope != LDAP_SCOPE_BASE;
+  const bool paged = query.scope != LDAP_SCOPE_BASE;
 
   Berval cookie;
   do {
@@ -129,9 +129,9 @@ int search_entries(Connection& connection, const SearchSpec& spec, std::vector<E
 
     LDAPMessage* raw = nullptr;
     count_operation();
-    const int rc =
-        ldap_search_ext_s(ld, spec.base.c_str(), spec.scope, spec.filter.c_str(), attributes.data(),
-                          0, paged ? controls : nullptr, nullptr, &timeout, LDAP_NO_LIMIT, &raw);
+    const int rc = ldap_search_ext_s(ld, query.base.c_str(), query.scope, query.filter.c_str(),
+                                     attributes.data(), 0, paged ? controls : nullptr, nullptr,
+                                     &timeout, LDAP_NO_LIMIT, &raw);
     Message answer(raw);
     if (rc != LDAP_SUCCESS) return rc;
     const int collected = collect(ld, answer.get(), entries, cookie);

@@ -12,7 +12,7 @@
 
 namespace txads::directory {
 
-struct SearchSpec {
+struct SearchQuery {
   std::string base;
   int scope = LDAP_SCOPE_BASE;
   std::string filter = "(objectClass=*)";
@@ -20,7 +20,7 @@ struct SearchSpec {
 };
 
 // Appends every entry. One-level and subtree searches are paged.
-int search_entries(Connection& connection, const SearchSpec& spec, std::vector<Entry>& entries);
+int search_entries(Connection& connection, const SearchQuery& query, std::vector<Entry>& entries);
 
 // Every value of `attribute` of the entry `dn`, following ranged retrieval
 // ("member;range=0-1499") to the last range. LDAP_NO_SUCH_OBJECT when the

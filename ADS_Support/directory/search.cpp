@@ -56,13 +56,13 @@ Status search(const SearchRequest& request, std::vector<Entry>& entries) {
   if (status.failed()) return status;
   return with_connection(endpoint, [&](Connection& connection) {
     entries.clear();
-    SearchSpec spec{request.base, scope_of(request.scope), request.filter, request.attributes};
-    if (spec.base.empty() && !request.global_catalog) {
-      spec.base = connection.configured_base().empty()
-                      ? connection.root_dse().default_naming_context
-                      : connection.configured_base();
+    SearchQuery query{request.base, scope_of(request.scope), request.filter, request.attributes};
+    if (query.base.empty() && !request.global_catalog) {
+      query.base = connection.configured_base().empty()
+                       ? connection.root_dse().default_naming_context
+                       : connection.configured_base();
     }
-    return search_entries(connection, spec, entries);
+    return search_entries(connection, query, entries);
   });
 }
 

@@ -40,7 +40,7 @@ inline constexpr Status kOutOfMemory{0x8007000Eu};          // give up the call
 inline constexpr Status kInvalidArg{0x80070057u};           // caller's argument refused
 inline constexpr Status kBadPathname{0x80005000u};          // path is not an LDAP path
 inline constexpr Status kPropertyNotFound{0x8000500Du};     // attribute holds no value
-inline constexpr Status kObjectExists{0x8000500Eu};         // ADSI's own "exists" code
+inline constexpr Status kObjectExists{0x8000500Eu};         // the directory interface's own "exists" code
 inline constexpr Status kNoSuchObject{0x80072030u};         // object absent: often an answer
 inline constexpr Status kInvalidDnSyntax{0x80072032u};      // DN refused by the server
 inline constexpr Status kUnwillingToPerform{0x80072035u};   // server refused the operation
