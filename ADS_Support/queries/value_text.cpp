@@ -99,7 +99,7 @@ std::string time_text(std::string_view t) {
     digits.remove_prefix(4);
   } else if (digits.size() == 12) {
     // Two-digit years: 50 to 99 are 19xx, 00 to 49 are 20xx.
-    year = (digits[0] >= '5' ? "19" : "20") + std::string(digits.substr(0, 2));
+    year.append(digits[0] >= '5' ? "19" : "20", 2).append(digits.substr(0, 2));
     digits.remove_prefix(2);
   } else {
     return std::string(t);
@@ -109,7 +109,7 @@ std::string time_text(std::string_view t) {
     std::string_view f = rest.substr(1, rest.size() - 2);
     if (rest[0] == 'Z' || !all_digits(f)) return std::string(t);
     // A fraction of zeros only (the directory's usual ".0") says nothing.
-    if (f.find_first_not_of('0') != std::string_view::npos) fraction = "." + std::string(f);
+    if (f.find_first_not_of('0') != std::string_view::npos) fraction.append(".").append(f);
   }
   auto two = [&](size_t at) { return std::string(digits.substr(at, 2)); };
   return year + "-" + two(0) + "-" + two(2) + "T" + two(4) + ":" + two(6) + ":" + two(8) +
