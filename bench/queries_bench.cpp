@@ -3,6 +3,8 @@
 //   GetValue            TXADGetValue calls per second
 //   ListUsers/1200      one listing of 1,200 users, against the floor of
 //                       1,200 pauses of 1 ms (floor_ratio 1.0 = the floor)
+//   Pauses/1200         1,200 pauses alone: the floor as this machine's
+//                       sleeps make it (each pause overshoots a little)
 //   PauseOneMillisecond one pause, to see how much the sleep overshoots
 // The bench makes its own OU with the users (one ldapadd) and removes it.
 #include <benchmark/benchmark.h>
@@ -82,6 +84,16 @@ void ListUsers(benchmark::State& state) {
       kUsers / 1000.0, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(ListUsers)->Arg(kUsers)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void Pauses(benchmark::State& state) {
+  for (auto _ : state) {
+    txads::queries::PreciseTimers precise;
+    for (int i = 0; i < kUsers; ++i) txads::queries::pause_one_millisecond();
+  }
+  state.counters["floor_ratio"] = benchmark::Counter(
+      kUsers / 1000.0, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(Pauses)->Arg(kUsers)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void PauseOneMillisecond(benchmark::State& state) {
   txads::queries::PreciseTimers precise;

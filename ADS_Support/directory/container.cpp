@@ -2,6 +2,7 @@
 // the filtered one-level enumeration (paged, so every child is listed).
 #include "directory/ldap_ops.h"
 #include "directory/object_state.h"
+#include "directory/page_reader.h"
 #include "directory/pool.h"
 #include "directory/status_map.h"
 
@@ -108,24 +109,15 @@ Status Container::put_filter(ClassFilter classes) {
 Status Container::new_enum(Enumerator& children) {
   children = Enumerator();
   if (!state_) return kObjectUnbound;
-  std::vector<Entry> entries;
-  const std::string filter = class_filter(filter_);
-  const Status status = with_connection(state_->endpoint, [&](Connection& connection) {
-    entries.clear();
-    return search_entries(connection, {state_->dn, LDAP_SCOPE_ONELEVEL, filter, {"objectClass"}},
-                          entries);
-  });
-  if (status.failed()) return status;
-
   auto listing = std::make_shared<EnumState>();
-  listing->items.reserve(entries.size());
-  for (Entry& entry : entries) {
-    auto child = std::make_shared<ObjectState>();
-    child->endpoint = state_->endpoint;
-    child->dn = std::move(entry.dn);
-    if (const auto* classes = entry.find("objectClass")) child->classes = *classes;
-    listing->items.push_back(std::move(child));
-  }
+  listing->pages = std::make_unique<PageReader>();
+  listing->endpoint = state_->endpoint;
+  std::vector<Entry> entries;
+  const Status status = listing->pages->start(
+      state_->endpoint, {state_->dn, LDAP_SCOPE_ONELEVEL, class_filter(filter_), {"objectClass"}},
+      entries);
+  if (status.failed()) return status;
+  add_states(listing->endpoint, entries, listing->items);
   children.state_ = std::move(listing);
   return kOk;
 }

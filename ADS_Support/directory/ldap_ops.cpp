@@ -109,33 +109,54 @@ int send_mods(Connection& connection, const std::string& dn, const std::vector<C
 
 }  // namespace
 
-int search_entries(Connection& connection, const SearchQuery& query, std::vector<Entry>& entries) {
-  LDAP* ld = connection.ld();
+int send_search(LDAP* ld, const SearchQuery& query, int page_entries, const berval* cookie,
+                int& message_id) {
   std::vector<std::string> names = query.attributes;
   if (names.empty()) names.push_back(LDAP_NO_ATTRS);
   std::vector<char*> attributes = c_strings(names);
-  timeval timeout = operation_timeout(ld);
-  const bool paged = query.scope != LDAP_SCOPE_BASE;
+  timeval time_limit = operation_timeout(ld);
 
+  LDAPControl* raw_page = nullptr;
+  if (page_entries > 0) {
+    const int rc =
+        ldap_create_page_control(ld, page_entries, const_cast<berval*>(cookie), 0, &raw_page);
+    if (rc != LDAP_SUCCESS) return rc;
+  }
+  Control page(raw_page);
+  LDAPControl* controls[] = {page.get(), nullptr};
+  count_operation();
+  return ldap_search_ext(ld, query.base.c_str(), query.scope, query.filter.c_str(),
+                         attributes.data(), 0, page ? controls : nullptr, nullptr, &time_limit,
+                         LDAP_NO_LIMIT, &message_id);
+}
+
+int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie) {
+  timeval timeout = operation_timeout(ld);
+  LDAPMessage* raw = nullptr;
+  const int type = ldap_result(ld, message_id, LDAP_MSG_ALL, &timeout, &raw);
+  Message answer(raw);
+  if (type == 0) {
+    ldap_abandon_ext(ld, message_id, nullptr, nullptr);
+    return LDAP_TIMEOUT;
+  }
+  if (type < 0) {
+    int rc = LDAP_LOCAL_ERROR;
+    ldap_get_option(ld, LDAP_OPT_RESULT_CODE, &rc);
+    return rc != LDAP_SUCCESS ? rc : LDAP_LOCAL_ERROR;
+  }
+  return collect(ld, answer.get(), entries, cookie);
+}
+
+int search_entries(Connection& connection, const SearchQuery& query, std::vector<Entry>& entries) {
+  LDAP* ld = connection.ld();
+  const int page_entries = query.scope != LDAP_SCOPE_BASE ? page_size() : 0;
   Berval cookie;
   do {
-    LDAPControl* raw_page = nullptr;
-    if (paged) {
-      const int rc = ldap_create_page_control(ld, page_size(), cookie.get(), 0, &raw_page);
-      if (rc != LDAP_SUCCESS) return rc;
-    }
-    Control page(raw_page);
-    LDAPControl* controls[] = {page.get(), nullptr};
-
-    LDAPMessage* raw = nullptr;
-    count_operation();
-    const int rc = ldap_search_ext_s(ld, query.base.c_str(), query.scope, query.filter.c_str(),
-                                     attributes.data(), 0, paged ? controls : nullptr, nullptr,
-                                     &timeout, LDAP_NO_LIMIT, &raw);
-    Message answer(raw);
+    int message_id = 0;
+    int rc = send_search(ld, query, page_entries, cookie.get(), message_id);
     if (rc != LDAP_SUCCESS) return rc;
-    const int collected = collect(ld, answer.get(), entries, cookie);
-    if (collected != LDAP_SUCCESS) return collected;
+    rc = receive_search(ld, message_id, entries, cookie);
+    if (rc != LDAP_SUCCESS) return rc;
   } while (cookie);
   return LDAP_SUCCESS;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "directory/connection.h"
+#include "directory/ldap_owners.h"
 #include "directory/search.h"
 
 namespace txads::directory {
@@ -21,6 +22,16 @@ struct SearchQuery {
 
 // Appends every entry. One-level and subtree searches are paged.
 int search_entries(Connection& connection, const SearchQuery& query, std::vector<Entry>& entries);
+
+// The two halves of one search request, for readers that overlap pages with
+// their caller's work. send_search asks for one page of `page_entries` after
+// `cookie` (no paging for 0). receive_search waits, within the handle's
+// operation timeout, for the whole answer, appends its entries and sets
+// `cookie` for the next page (empty after the last); a request that times
+// out is abandoned (LDAP_TIMEOUT).
+int send_search(LDAP* ld, const SearchQuery& query, int page_entries, const berval* cookie,
+                int& message_id);
+int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie);
 
 // Every value of `attribute` of the entry `dn`, following ranged retrieval
 // ("member;range=0-1499") to the last range. LDAP_NO_SUCH_OBJECT when the

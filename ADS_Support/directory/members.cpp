@@ -158,12 +158,4 @@ Status Members::new_enum(Enumerator& items) {
   return kOk;
 }
 
-Status Enumerator::next(Object& item) {
-  item = Object();
-  if (!state_) return kObjectUnbound;
-  if (state_->next >= state_->items.size()) return kFalse;
-  item = Binder::make<Object>(state_->items[state_->next++]);
-  return kOk;
-}
-
 }  // namespace txads::directory

@@ -12,6 +12,7 @@
 #include "directory/ads.h"
 #include "directory/connection.h"
 #include "directory/ldap_path.h"
+#include "directory/page_reader.h"
 
 namespace txads::directory {
 
@@ -31,7 +32,16 @@ struct ObjectState {
 struct EnumState {
   std::vector<std::shared_ptr<ObjectState>> items;
   size_t next = 0;
+  // A container's children still to come, page by page; null when `items`
+  // holds them all.
+  std::unique_ptr<PageReader> pages;
+  Endpoint endpoint;  // of the children still to come
 };
+
+// Appends an object state for each entry of a search that asked for
+// objectClass.
+void add_states(const Endpoint& endpoint, std::vector<Entry>& entries,
+                std::vector<std::shared_ptr<ObjectState>>& states);
 
 // Builds handles of any Object type from a state.
 struct Binder {

@@ -77,26 +77,52 @@ Pool& pool() {
 
 }  // namespace
 
-Status with_connection(const Endpoint& endpoint, const std::function<int(Connection&)>& operation) {
+Lease& Lease::operator=(Lease&& other) noexcept {
+  if (this != &other) {
+    end(LDAP_SUCCESS);
+    key_ = std::move(other.key_);
+    connection_ = std::move(other.connection_);
+  }
+  return *this;
+}
+
+Status Lease::open(const Endpoint& endpoint, const std::function<int(Connection&)>& operation) {
+  end(LDAP_SUCCESS);
   SigpipeGuard quiet;
   const Identity identity = current_identity();
-  const std::string key = endpoint.key() + '\n' + identity.ccache + '\n' + identity.principal;
+  key_ = endpoint.key() + '\n' + identity.ccache + '\n' + identity.principal;
 
   for (int attempt = 0;; ++attempt) {
-    std::unique_ptr<Connection> connection = attempt == 0 ? pool().take(key) : nullptr;
-    const bool kept = connection != nullptr;
+    connection_ = attempt == 0 ? pool().take(key_) : nullptr;
+    const bool kept = connection_ != nullptr;
     if (!kept) {
-      const Status opened = Connection::open(endpoint, identity, connection);
+      const Status opened = Connection::open(endpoint, identity, connection_);
       if (opened.failed()) return opened;
     }
-    const int rc = operation(*connection);
+    const int rc = operation(*connection_);
     if (rc == LDAP_SERVER_DOWN && kept) {
-      pool().drop(key);
+      connection_.reset();
+      pool().drop(key_);
       continue;
     }
-    if (rc >= 0) pool().give_back(key, std::move(connection));
+    if (rc < 0) end(rc);
     return status_from_ldap(rc);
   }
+}
+
+void Lease::end(int ldap_result) {
+  if (!connection_) return;
+  SigpipeGuard quiet;
+  if (ldap_result >= 0) {
+    pool().give_back(key_, std::move(connection_));
+  } else {
+    connection_.reset();
+  }
+}
+
+Status with_connection(const Endpoint& endpoint, const std::function<int(Connection&)>& operation) {
+  Lease lease;
+  return lease.open(endpoint, operation);
 }
 
 void drop_connections() {

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "directory/connection.h"
 #include "frame/status.h"
@@ -18,6 +20,30 @@ namespace txads::directory {
 // (LDAP_SERVER_DOWN), it runs once more on a new connection. Returns the
 // open failure, or the mapped result of the last run.
 Status with_connection(const Endpoint& endpoint, const std::function<int(Connection&)>& operation);
+
+// A connection lent for longer than one operation (a paged enumeration).
+// Given back to the pool when the lease ends, or closed after a client-side
+// failure. Used by one thread at a time.
+class Lease {
+ public:
+  Lease() = default;
+  Lease(Lease&&) noexcept = default;
+  Lease& operator=(Lease&& other) noexcept;
+  ~Lease() { end(LDAP_SUCCESS); }
+
+  // As with_connection, except that the connection stays lent to this lease
+  // once `operation` has reached the server (any result code but libldap's
+  // negative client-side ones).
+  Status open(const Endpoint& endpoint, const std::function<int(Connection&)>& operation);
+  Connection* connection() const { return connection_.get(); }
+  // Ends the lease: the connection goes back to the pool, or is closed when
+  // `ldap_result` is a client-side failure (server down, timeout, ...).
+  void end(int ldap_result);
+
+ private:
+  std::string key_;
+  std::unique_ptr<Connection> connection_;
+};
 
 // Closes every kept connection (tests; a later call reconnects).
 void drop_connections();

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "directory/ads.h"
-#include "relay.h"
+#include "support/relay.h"
 #include "scratch.h"
 
 namespace txads::directory {

@@ -11,7 +11,7 @@
 #include "directory/ads.h"
 #include "directory/operation_counter.h"
 #include "directory/pool.h"
-#include "relay.h"
+#include "support/relay.h"
 #include "scratch.h"
 
 namespace txads::directory {

@@ -20,7 +20,10 @@
 #include "directory/ads.h"
 #include "directory/ldap_ops.h"
 #include "directory/operation_counter.h"
+#include "directory/page_reader.h"
+#include "directory/status_map.h"
 #include "scratch.h"
+#include "support/relay.h"
 
 namespace txads::directory {
 namespace {
@@ -108,10 +111,18 @@ class LongLists : public ::testing::Test {
     set_range_size(0);
   }
   static std::string path() { return scratch::path(fixture_dn()); }
+  // Starts enumerating the fixture's contacts, bound through `container_path`.
+  static void enumerate_contacts(Enumerator& children, const std::string& container_path = path()) {
+    Container container;
+    ASSERT_EQ(ads_get_object(container_path, container), kOk);
+    ASSERT_EQ(container.put_filter({"contact"}), kOk);
+    ASSERT_EQ(container.new_enum(children), kOk);
+  }
 };
 
-std::set<std::string> drain(Enumerator& items) {
-  std::set<std::string> names;
+// Every name handed out, repeats kept.
+std::multiset<std::string> drain(Enumerator& items) {
+  std::multiset<std::string> names;
   Object item;
   while (items.next(item) == kOk) {
     std::string name;
@@ -121,18 +132,69 @@ std::set<std::string> drain(Enumerator& items) {
   return names;
 }
 
+bool each_once(const std::multiset<std::string>& names) {
+  return names.size() == size_t{kCount} &&
+         std::set<std::string>(names.begin(), names.end()).size() == size_t{kCount} &&
+         names.count("CN=c0") == 1 && names.count("CN=c1599") == 1;
+}
+
 TEST_F(LongLists, EveryChildIsListedAcrossSmallPages) {
   set_page_size(100);
-  Container container;
-  ASSERT_EQ(ads_get_object(path(), container), kOk);
-  ASSERT_EQ(container.put_filter({"contact"}), kOk);
   const uint64_t before = operation_counts().operations;
   Enumerator children;
-  ASSERT_EQ(container.new_enum(children), kOk);
-  EXPECT_GE(operation_counts().operations - before, uint64_t{kCount / 100});  // one per page
-  const std::set<std::string> names = drain(children);
-  EXPECT_EQ(names.size(), size_t{kCount});
-  EXPECT_TRUE(names.count("CN=c0") && names.count("CN=c1599"));
+  ASSERT_NO_FATAL_FAILURE(enumerate_contacts(children));
+  EXPECT_TRUE(each_once(drain(children)));
+  // The bind, then pages of 50, 100, 100, ...
+  EXPECT_GE(operation_counts().operations - before, uint64_t{2 + (kCount - 50 + 99) / 100});
+}
+
+TEST_F(LongLists, TheNextPageIsAskedForBeforeTheCallerReachesIt) {
+  Enumerator children;
+  const uint64_t before = operation_counts().operations;
+  ASSERT_NO_FATAL_FAILURE(enumerate_contacts(children));
+  // The bind, the first page, and the second page already asked for.
+  EXPECT_EQ(operation_counts().operations - before, 3u);
+  Object child;
+  for (int i = 0; i < PageReader::kFirstPageEntries; ++i) ASSERT_EQ(children.next(child), kOk);
+  EXPECT_EQ(operation_counts().operations - before, 3u);
+  ASSERT_EQ(children.next(child), kOk);  // the second page: the third is asked for
+  EXPECT_EQ(operation_counts().operations - before, 4u);
+}
+
+TEST_F(LongLists, AnEnumerationLeftPartWayGivesItsConnectionBackInWorkingOrder) {
+  {
+    Enumerator children;
+    ASSERT_NO_FATAL_FAILURE(enumerate_contacts(children));
+    Object child;
+    ASSERT_EQ(children.next(child), kOk);
+  }  // dropped with the second page asked for and unread
+  // A kept connection answers the next enumeration, with none of the
+  // abandoned page in its answers.
+  const uint64_t connections = operation_counts().connections;
+  Enumerator children;
+  ASSERT_NO_FATAL_FAILURE(enumerate_contacts(children));
+  EXPECT_TRUE(each_once(drain(children)));
+  EXPECT_EQ(operation_counts().connections, connections);
+}
+
+TEST_F(LongLists, AServerThatGoesAwayMidListEndsTheEnumerationWithItsStatus) {
+  Relay relay;
+  Enumerator children;
+  ASSERT_NO_FATAL_FAILURE(enumerate_contacts(
+      children, "LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/" + fixture_dn()));
+  relay.stop();
+  const auto start = std::chrono::steady_clock::now();
+  Object child;
+  Status fetched = kOk;
+  int listed = 0;
+  while ((fetched = children.next(child)) == kOk) ++listed;
+  // The pages already received are handed out; then the server's absence,
+  // not a quiet end of the list.
+  EXPECT_GE(listed, PageReader::kFirstPageEntries);
+  EXPECT_LT(listed, kCount);
+  EXPECT_EQ(fetched, kServerDown);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  EXPECT_EQ(children.next(child), kFalse);
 }
 
 TEST_F(LongLists, EveryMemberIsReadAcrossRanges) {
@@ -148,9 +210,7 @@ TEST_F(LongLists, EveryMemberIsReadAcrossRanges) {
   // Four ranges and one search per batch of names: far fewer than one
   // request per member.
   EXPECT_LT(used, uint64_t{kCount / 50});
-  const std::set<std::string> names = drain(items);
-  EXPECT_EQ(names.size(), size_t{kCount});
-  EXPECT_TRUE(names.count("CN=c0") && names.count("CN=c1599"));
+  EXPECT_TRUE(each_once(drain(items)));
 }
 
 TEST_F(LongLists, AListLongerThanTheBindsAnswerIsReadInFull) {
@@ -162,9 +222,7 @@ TEST_F(LongLists, AListLongerThanTheBindsAnswerIsReadInFull) {
   ASSERT_EQ(group.members(members), kOk);
   Enumerator items;
   ASSERT_EQ(members.new_enum(items), kOk);
-  const std::set<std::string> names = drain(items);
-  EXPECT_EQ(names.size(), size_t{kCount});
-  EXPECT_TRUE(names.count("CN=c0") && names.count("CN=c1599"));
+  EXPECT_TRUE(each_once(drain(items)));
 }
 
 TEST_F(LongLists, TheServersOwnRangesAreFollowedToo) {

@@ -1,6 +1,6 @@
 // One thread accepts; one thread per connection copies bytes both ways with
 // poll, so that stop() can end all of them within a poll period.
-#include "relay.h"
+#include "support/relay.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -1,0 +1,62 @@
+#include "directory/page_reader.h"
+
+#include <algorithm>
+
+#include "directory/sigpipe_guard.h"
+#include "directory/status_map.h"
+
+namespace txads::directory {
+
+PageReader::~PageReader() {
+  if (message_id_ < 0 || lease_.connection() == nullptr) return;
+  SigpipeGuard quiet;
+  lease_.end(ldap_abandon_ext(lease_.connection()->ld(), message_id_, nullptr, nullptr));
+}
+
+Status PageReader::start(const Endpoint& endpoint, SearchQuery query, std::vector<Entry>& entries) {
+  query_ = std::move(query);
+  const Status status = lease_.open(endpoint, [&](Connection& connection) {
+    cookie_.reset();
+    ask_failure_ = LDAP_SUCCESS;
+    page_entries_ = std::min(kFirstPageEntries, page_size());
+    message_id_ = -1;
+    const int rc = send_search(connection.ld(), query_, page_entries_, nullptr, message_id_);
+    if (rc == LDAP_SUCCESS) return take(connection.ld(), entries);
+    message_id_ = -1;
+    return rc;
+  });
+  if (status.failed() || message_id_ < 0) lease_.end(ask_failure_);
+  return status;
+}
+
+Status PageReader::next_page(std::vector<Entry>& entries) {
+  entries.clear();
+  if (message_id_ < 0)
+    return ask_failure_ == LDAP_SUCCESS ? kFalse : status_from_ldap(ask_failure_);
+  SigpipeGuard quiet;
+  const int rc = take(lease_.connection()->ld(), entries);
+  if (rc != LDAP_SUCCESS) {
+    lease_.end(rc);
+  } else if (message_id_ < 0) {
+    lease_.end(ask_failure_);
+  }
+  return status_from_ldap(rc);
+}
+
+int PageReader::take(LDAP* ld, std::vector<Entry>& entries) {
+  entries.clear();
+  const int rc = receive_search(ld, message_id_, entries, cookie_);
+  message_id_ = -1;
+  if (rc != LDAP_SUCCESS || !cookie_) return rc;
+  // This page is good whatever becomes of the request for the next one: a
+  // failure to ask is reported by the next call instead.
+  page_entries_ = std::min(page_entries_ * 2, page_size());
+  const int asked = send_search(ld, query_, page_entries_, cookie_.get(), message_id_);
+  if (asked != LDAP_SUCCESS) {
+    message_id_ = -1;
+    ask_failure_ = asked;
+  }
+  return LDAP_SUCCESS;
+}
+
+}  // namespace txads::directory
