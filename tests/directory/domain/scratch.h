@@ -1,7 +1,7 @@
 // Test data for the directory tests, set up and checked with the directory's
-// own command-line tools (ldapmodify, ldapdelete, ldapsearch with GSSAPI as
-// the environment's identity), never with the code under test. Each test
-// works in a scratch organizational unit of a unique name that it removes.
+// own command-line tools (support/domain.h), never with the code under test.
+// Each test works in a scratch organizational unit of a unique name that it
+// removes.
 #pragma once
 
 #include <string>
@@ -19,7 +19,7 @@ std::string path(const std::string& dn);
 int modify(const std::string& ldif, bool continue_on_error = false);
 // True when ldapsearch finds the entry.
 bool exists(const std::string& dn);
-// The values of one attribute of one entry, as ldapsearch prints them.
+// The values of one attribute of one entry (base64 ones decoded).
 std::vector<std::string> values(const std::string& dn, const std::string& attribute);
 
 // A uniquely named OU under the domain, deleted with its subtree at the end.

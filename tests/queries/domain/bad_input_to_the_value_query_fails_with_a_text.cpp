@@ -5,6 +5,7 @@
 #include <string>
 
 #include "scratch.h"
+#include "support/domain.h"
 #include "txads.h"
 
 namespace queries_test {
@@ -64,7 +65,7 @@ TEST_F(BadInputToTheValueQueryFailsWithAText, AccountNamesThatCannotBeTranslated
   EXPECT_TRUE(null_account.value_untouched);
 
   const std::string no_domain = ou_.tag() + "bad";
-  const std::string unknown = netbios_name() + "\\" + ou_.tag() + "nobody";
+  const std::string unknown = txads_test::netbios_domain() + "\\" + ou_.tag() + "nobody";
   for (const std::string& account : {std::string(), no_domain, unknown}) {
     const Failed f = read(account.c_str(), "description");
     EXPECT_EQ(f.result, -1) << account;

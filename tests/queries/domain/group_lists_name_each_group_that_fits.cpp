@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "scratch.h"
+#include "support/domain.h"
 #include "txads.h"
 
 namespace queries_test {
@@ -122,8 +123,8 @@ TEST_F(GroupListsNameEachGroupThatFits, UnknownOrMissingAccountFailsWithAText) {
   Guarded error(64, 'e');
   EXPECT_EQ(TXADGetGroupList(nullptr, list.data(), 200, error.data(), 64), -1);
   EXPECT_EQ(error.text(), kInvalidParameterText);
-  for (const std::string& account :
-       {std::string(), ou_.tag() + "member", netbios_name() + "\\" + ou_.tag() + "nobody"}) {
+  for (const std::string& account : {std::string(), ou_.tag() + "member",
+                                     txads_test::netbios_domain() + "\\" + ou_.tag() + "nobody"}) {
     Guarded e(64, 'e');
     EXPECT_EQ(list_groups(account.c_str(), list, e), -1) << account;
     EXPECT_EQ(e.text(), kNameNotFoundText) << account;
@@ -147,7 +148,7 @@ TEST_F(GroupListsNameEachGroupThatFits, GroupNamesAreInTheCallingThreadsCodeSet)
   uselocale(before);
   freelocale(latin1);
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(latin.text(), netbios_name() + "\\" + ou_.tag() +
+  EXPECT_EQ(latin.text(), txads_test::netbios_domain() + "\\" + ou_.tag() +
                               "Pr\xFC"
                               "fer|");
 }

@@ -1,8 +1,7 @@
 // Test support for the queries against the test domain: a scratch
-// organisational unit per test, filled and removed with the directory's own
-// tools (ldapadd, ldapdelete, ldapsearch over GSSAPI with the environment that
-// scripts/testdomain/run sets), never with the code under test; and caller
-// buffers with guard bytes. Not thread-safe.
+// organisational unit per test whose entries are written with one ldapadd
+// (the names, searches and tools are support/domain.h's), never with the code
+// under test; and caller buffers with guard bytes. Not thread-safe.
 #pragma once
 
 #include <string>
@@ -19,18 +18,6 @@ inline const std::string kNoSuchObjectText =  // 0x80072030
     "The directory holds no object with that name.\n";
 inline const std::string kNameNotFoundText =  // 0x80072116, from the name translation
     "The name was not found, or the caller may not see it.\n";
-
-// The domain's DN (LDAPBASE) and its NetBIOS name ("CORP"), the latter read
-// from the domain's crossRef.
-std::string base_dn();
-std::string netbios_name();
-
-// DNs of the entries that an ldapsearch finds ("-s base|one|sub").
-std::vector<std::string> search_dns(const std::string& base, const std::string& scope,
-                                    const std::string& filter);
-
-// "attr:: base64" for an LDIF line, so any bytes pass.
-std::string ldif_line(const std::string& attribute, const std::string& value);
 
 // A uniquely named OU directly below the domain, removed with everything in
 // it when the object goes.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "scratch.h"
+#include "support/domain.h"
 #include "txads.h"
 
 namespace queries_test {
@@ -31,16 +32,16 @@ class ValuesAreReadAsTheirSyntaxGivesThem : public ::testing::Test {
  protected:
   void SetUp() override {
     manager_dn_ = ou_.add_user("Mia Manager", "mia");
-    user_dn_ =
-        ou_.add_user("Val User", "val",
-                     "description: Value text\n"
-                     "otherTelephone: 111\n"
-                     "otherTelephone: 222\n"
-                     "countryCode: 276\n"
-                     "showInAdvancedViewOnly: TRUE\n"
-                     "accountExpires: 133497345678901234\n"
-                     "thumbnailPhoto:: AAr/fw==\n" +
-                         ldif_line("manager", manager_dn_) + ldif_line("department", "Prüfstand"));
+    user_dn_ = ou_.add_user("Val User", "val",
+                            "description: Value text\n"
+                            "otherTelephone: 111\n"
+                            "otherTelephone: 222\n"
+                            "countryCode: 276\n"
+                            "showInAdvancedViewOnly: TRUE\n"
+                            "accountExpires: 133497345678901234\n"
+                            "thumbnailPhoto:: AAr/fw==\n" +
+                                txads_test::ldif_line("manager", manager_dn_) +
+                                txads_test::ldif_line("department", "Prüfstand"));
   }
   ScratchOu ou_;
   std::string manager_dn_;
@@ -80,7 +81,7 @@ TEST_F(ValuesAreReadAsTheirSyntaxGivesThem, SidTextNamesTheAccountToTheDirectory
   EXPECT_TRUE(std::regex_match(r.value, std::regex("S-1-5-21-[0-9]+-[0-9]+-[0-9]+-[0-9]+")))
       << r.value;
   // The directory takes SID text in a filter: it must find this very user.
-  EXPECT_EQ(search_dns(base_dn(), "sub", "(objectSid=" + r.value + ")"),
+  EXPECT_EQ(txads_test::search_dns(txads_test::base_dn(), "(objectSid=" + r.value + ")"),
             std::vector<std::string>{user_dn_});
 }
 
@@ -92,8 +93,9 @@ TEST_F(ValuesAreReadAsTheirSyntaxGivesThem, GuidInRegistryFormNamesTheAccountToT
       << r.value;
   // The directory binds "<GUID=...>" with the same field order.
   const std::string guid = r.value.substr(1, 36);
-  EXPECT_EQ(search_dns("<GUID=" + guid + ">", "base", "(objectClass=*)"),
-            std::vector<std::string>{user_dn_});
+  EXPECT_EQ(
+      txads_test::search_dns("<GUID=" + guid + ">", "(objectClass=*)", txads_test::Scope::base),
+      std::vector<std::string>{user_dn_});
 }
 
 TEST_F(ValuesAreReadAsTheirSyntaxGivesThem, TimesAreIsoTextAndPasswordAgeIsDecimal) {
