@@ -5,7 +5,9 @@
 // ERROR_DS_NAME_ERROR_NOT_UNIQUE (0x80072117), and an object without an NT4
 // name (an organizational unit) ERROR_DS_NAME_ERROR_NO_MAPPING (0x80072118)
 // at get. The forest's domain list is kept per forest for the process's
-// life and read again when a name falls outside it.
+// life and read again when a name falls outside it. "BUILTIN\x" names the
+// built-in group x of the configured server's domain (its CN=Builtin
+// container), and objects there translate back to "BUILTIN\x".
 #include <map>
 #include <mutex>
 #include <vector>
@@ -81,11 +83,32 @@ Status read_domains(const std::string& netbios, bool fresh, std::vector<Domain>&
   return kOk;
 }
 
+constexpr char kBuiltin[] = "BUILTIN";
+
+// The configured server's built-in domain, as a domain of its own.
+Status builtin_domain(Domain& domain) {
+  return with_connection(Endpoint(), [&](Connection& connection) {
+    domain = {"CN=Builtin," + connection.root_dse().default_naming_context, kBuiltin};
+    return LDAP_SUCCESS;
+  });
+}
+
 bool is_within(const std::string& dn, const std::string& naming_context) {
   if (dn.size() == naming_context.size()) return same_name(dn, naming_context);
   if (dn.size() < naming_context.size() + 1) return false;
   const size_t start = dn.size() - naming_context.size();
   return dn[start - 1] == ',' && same_name(dn.substr(start), naming_context);
+}
+
+// The NT4 name of the object `dn` of domain `owner` whose sAMAccountName is
+// `sam` ("" for none): "DOMAIN\" for the domain itself, "BUILTIN\sam" in its
+// built-in container, "" for an object without an account name.
+std::string nt4_name(const Domain& owner, const std::string& dn,
+                     const std::vector<std::string>* sam) {
+  if (same_name(dn, owner.naming_context)) return owner.netbios_name + "\\";
+  if (sam == nullptr || sam->empty()) return "";
+  const bool builtin = is_within(dn, "CN=Builtin," + owner.naming_context);
+  return (builtin ? std::string(kBuiltin) : owner.netbios_name) + "\\" + sam->front();
 }
 
 Endpoint global_catalog() {
@@ -126,11 +149,17 @@ Status NameTranslate::set(NameType type, std::string_view name) {
     const size_t slash = name.find('\\');
     if (slash == std::string_view::npos || slash == 0) return kNameNotFound;
     const std::string netbios(name.substr(0, slash));
-    Status status = read_domains(netbios, false, domains);
-    if (status.ok() && domains.empty()) status = read_domains(netbios, true, domains);
+    Domain domain;
+    Status status = kOk;
+    if (same_name(netbios, kBuiltin)) {
+      status = builtin_domain(domain);
+    } else {
+      status = read_domains(netbios, false, domains);
+      if (status.ok() && domains.empty()) status = read_domains(netbios, true, domains);
+      if (status.ok() && domains.empty()) return kNameNotFound;
+      if (status.ok()) domain = domains.front();
+    }
     if (status.failed()) return status;
-    if (domains.empty()) return kNameNotFound;
-    const Domain& domain = domains.front();
     const std::string account(name.substr(slash + 1));
     if (account.empty()) {
       state_->dn = domain.naming_context;
@@ -150,9 +179,8 @@ Status NameTranslate::set(NameType type, std::string_view name) {
     if (status.failed()) return status;
     if (entries.empty()) return kNameNotFound;
     if (entries.size() > 1) return kNameNotUnique;
-    const auto* sam = entries.front().find("sAMAccountName");
     state_->dn = entries.front().dn;
-    state_->nt4 = domain.netbios_name + "\\" + (sam && !sam->empty() ? sam->front() : account);
+    state_->nt4 = nt4_name(domain, state_->dn, entries.front().find("sAMAccountName"));
     state_->set = true;
     return kOk;
   }
@@ -181,13 +209,8 @@ Status NameTranslate::set(NameType type, std::string_view name) {
     if (owner != nullptr) break;
   }
   if (owner == nullptr) return kNameNotFound;
-  const auto* sam = entries.front().find("sAMAccountName");
   state_->dn = entries.front().dn;
-  if (same_name(state_->dn, owner->naming_context)) {
-    state_->nt4 = owner->netbios_name + "\\";
-  } else {
-    state_->nt4 = sam && !sam->empty() ? owner->netbios_name + "\\" + sam->front() : "";
-  }
+  state_->nt4 = nt4_name(*owner, state_->dn, entries.front().find("sAMAccountName"));
   state_->set = true;
   return kOk;
 }

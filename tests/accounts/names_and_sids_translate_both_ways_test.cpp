@@ -74,7 +74,7 @@ TEST_F(NamesAndSids, ComputerRoundTripsUnderItsDollarName) {
 TEST_F(NamesAndSids, BuiltinGroupRoundTripsInTheBuiltinDomain) {
   const std::string administrators = "CN=Administrators,CN=Builtin," + ou->base();
   EXPECT_EQ(scratch::sid_of(administrators), "S-1-5-32-544");
-  expect_round_trip({administrators, "BUILTIN\\Administrators", false});
+  expect_round_trip({administrators, "BUILTIN\\Administrators", true});
 }
 
 TEST_F(NamesAndSids, DomainUsersGroupNamesItsPath) {

@@ -23,6 +23,11 @@ TEST(NameTranslation, AccountNamesAndDistinguishedNamesTranslateBothWays) {
       {"CORP\\PC042$", "CN=PC042,OU=Lab,OU=Site," + base, "CORP\\PC042$"},
       {"CORP\\Lab Members", "CN=Lab Members,OU=Groups," + base, "CORP\\Lab Members"},
       {"CORP\\", base, "CORP\\"},
+      // Built-in groups: their own domain's name, whichever name found them.
+      {"BUILTIN\\Administrators", "CN=Administrators,CN=Builtin," + base,
+       "BUILTIN\\Administrators"},
+      {"builtin\\users", "CN=Users,CN=Builtin," + base, "BUILTIN\\Users"},
+      {"CORP\\Administrators", "CN=Administrators,CN=Builtin," + base, "BUILTIN\\Administrators"},
   };
   NameTranslate translate;
   ASSERT_EQ(translate.init(ADS_NAME_INITTYPE_GC, ""), kOk);
@@ -50,6 +55,7 @@ TEST(NameTranslation, UnresolvableNamesHaveTheirCodes) {
   EXPECT_EQ(translate.set(NameType::nt4, "NODOMAIN\\ann").bits(), not_found);
   EXPECT_EQ(translate.set(NameType::nt4, "ann").bits(), not_found);
   EXPECT_EQ(translate.set(NameType::nt4, "\\ann").bits(), not_found);
+  EXPECT_EQ(translate.set(NameType::nt4, "BUILTIN\\ann").bits(), not_found);
   EXPECT_EQ(translate.set(NameType::nt4, "CORP\\*").bits(), not_found);  // no wildcard
   EXPECT_EQ(translate.set(NameType::rfc1779, "CN=Nobody," + scratch::base()).bits(), not_found);
   EXPECT_EQ(translate.set(NameType::rfc1779, "not a dn").bits(), not_found);
