@@ -85,12 +85,26 @@ Status read_domains(const std::string& netbios, bool fresh, std::vector<Domain>&
 
 constexpr char kBuiltin[] = "BUILTIN";
 
-// The configured server's built-in domain, as a domain of its own.
-Status builtin_domain(Domain& domain) {
-  return with_connection(Endpoint(), [&](Connection& connection) {
-    domain = {"CN=Builtin," + connection.root_dse().default_naming_context, kBuiltin};
-    return LDAP_SUCCESS;
-  });
+// The domain whose NetBIOS name is `netbios`; for "BUILTIN", the configured
+// server's built-in domain (its CN=Builtin container). kNameNotFound when
+// the forest holds no such domain.
+Status find_domain(const std::string& netbios, Domain& domain) {
+  if (same_name(netbios, kBuiltin)) {
+    return with_connection(Endpoint(), [&](Connection& connection) {
+      domain = {"CN=Builtin," + connection.root_dse().default_naming_context, kBuiltin};
+      return LDAP_SUCCESS;
+    });
+  }
+  std::vector<Domain> domains;
+  for (const bool fresh : {false, true}) {
+    const Status status = read_domains(netbios, fresh, domains);
+    if (status.failed()) return status;
+    if (!domains.empty()) {
+      domain = domains.front();
+      return kOk;
+    }
+  }
+  return kNameNotFound;
 }
 
 bool is_within(const std::string& dn, const std::string& naming_context) {
@@ -142,7 +156,6 @@ Status NameTranslate::init(int init_type, std::string_view /*path: unused for th
 Status NameTranslate::set(NameType type, std::string_view name) {
   if (!state_->initialised) return kUnexpected;
   state_->set = false;
-  std::vector<Domain> domains;
   std::vector<Entry> entries;
 
   if (type == NameType::nt4) {
@@ -150,15 +163,7 @@ Status NameTranslate::set(NameType type, std::string_view name) {
     if (slash == std::string_view::npos || slash == 0) return kNameNotFound;
     const std::string netbios(name.substr(0, slash));
     Domain domain;
-    Status status = kOk;
-    if (same_name(netbios, kBuiltin)) {
-      status = builtin_domain(domain);
-    } else {
-      status = read_domains(netbios, false, domains);
-      if (status.ok() && domains.empty()) status = read_domains(netbios, true, domains);
-      if (status.ok() && domains.empty()) return kNameNotFound;
-      if (status.ok()) domain = domains.front();
-    }
+    Status status = find_domain(netbios, domain);
     if (status.failed()) return status;
     const std::string account(name.substr(slash + 1));
     if (account.empty()) {
@@ -197,6 +202,7 @@ Status NameTranslate::set(NameType type, std::string_view name) {
   if (status.failed()) return status;
   if (entries.empty()) return kNameNotFound;
 
+  std::vector<Domain> domains;
   const Domain* owner = nullptr;
   for (const bool fresh : {false, true}) {
     status = read_domains("", fresh, domains);
