@@ -39,6 +39,17 @@ int walk_then_delete(const char* name, const char* group, txads::OutputBuffer er
   return result;
 }
 
+// The DN of the first or last of the two sub-groups that the real walk of
+// `top` lists (their order is the server's choice); "" unless it lists two.
+std::string listed_sub_group(const std::string& top, bool last) {
+  txads::StringList listed;
+  GuardedBuffer probe;
+  txads::IsUserInGroup("CORP\\ann", path_of(top).c_str(), {probe.data(), probe.length()}, listed);
+  if (listed.size() != 2u) return "";
+  const std::string& path = last ? *std::next(listed.begin()) : *listed.begin();
+  return path.substr(path.find("CN="));
+}
+
 TEST_F(LastWalk, AnUnbindableLastSubGroupTurnsTheAnswerIntoNoAnswer) {
   ScratchOu scratch;
   const std::string top = scratch.add_group("Top");
@@ -46,15 +57,10 @@ TEST_F(LastWalk, AnUnbindableLastSubGroupTurnsTheAnswerIntoNoAnswer) {
   const std::string gone = scratch.add_group("Gone");
   scratch.add_member(top, kept);
   scratch.add_member(top, gone);
+  // Doom whichever the real walk lists last.
+  doomed_dn = listed_sub_group(top, true);
+  ASSERT_FALSE(doomed_dn.empty());
   GuardedBuffer error;
-  txads::StringList unused;
-  // Which of the two is listed last is the server's choice: ask the real
-  // walk, then doom whichever came last.
-  GuardedBuffer probe;
-  txads::IsUserInGroup("CORP\\ann", path_of(top).c_str(), {probe.data(), probe.length()}, unused);
-  ASSERT_EQ(unused.size(), 2u);
-  const std::string last = *std::next(unused.begin());
-  doomed_dn = last.substr(last.find("CN="));
 
   const int result = txads::nested_group_search(walk_then_delete, "CORP\\ann", path_of(top).c_str(),
                                                 {error.data(), error.length()});
@@ -71,11 +77,8 @@ TEST_F(LastWalk, ABoundLastSubGroupGivesNotAMemberAfterAFailedOne) {
   const std::string second = scratch.add_group("Second");
   scratch.add_member(top, first);
   scratch.add_member(top, second);
-  txads::StringList listed;
-  GuardedBuffer probe;
-  txads::IsUserInGroup("CORP\\ann", path_of(top).c_str(), {probe.data(), probe.length()}, listed);
-  ASSERT_EQ(listed.size(), 2u);
-  doomed_dn = listed.begin()->substr(listed.begin()->find("CN="));
+  doomed_dn = listed_sub_group(top, false);
+  ASSERT_FALSE(doomed_dn.empty());
 
   GuardedBuffer error;
   EXPECT_EQ(txads::nested_group_search(walk_then_delete, "CORP\\ann", path_of(top).c_str(),
@@ -115,11 +118,8 @@ TEST_F(LastWalk, AnErrorTextOfAnEarlierWalkStaysWhenALaterWalkFinds) {
   scratch.add_member(top, b);
   scratch.add_member(a, seeded("CN=Ann Archer,OU=Dev,OU=Staff"));
   scratch.add_member(b, seeded("CN=Ann Archer,OU=Dev,OU=Staff"));
-  txads::StringList listed;
-  GuardedBuffer probe;
-  txads::IsUserInGroup("CORP\\ann", path_of(top).c_str(), {probe.data(), probe.length()}, listed);
-  ASSERT_EQ(listed.size(), 2u);
-  doomed_dn = listed.begin()->substr(listed.begin()->find("CN="));
+  doomed_dn = listed_sub_group(top, false);
+  ASSERT_FALSE(doomed_dn.empty());
   GuardedBuffer error;
   EXPECT_EQ(txads::nested_group_search(walk_then_delete, "CORP\\ann", path_of(top).c_str(),
                                        {error.data(), error.length()}),

@@ -15,17 +15,6 @@ namespace {
 
 using Listing = int (*)(const char*, char*, int, char*, int);
 
-std::vector<std::string> sorted_entries(const std::string& list) {
-  std::vector<std::string> out;
-  size_t from = 0;
-  for (size_t bar; (bar = list.find('|', from)) != std::string::npos; from = bar + 1) {
-    out.push_back(list.substr(from, bar - from));
-  }
-  EXPECT_EQ(from, list.size()) << "the list must end with \"|\": " << list;
-  std::sort(out.begin(), out.end());
-  return out;
-}
-
 struct Listed {
   int result;
   std::string list;   // the caller's bytes

@@ -15,17 +15,6 @@
 namespace queries_test {
 namespace {
 
-std::vector<std::string> entries(const std::string& list) {
-  std::vector<std::string> out;
-  size_t from = 0;
-  for (size_t bar; (bar = list.find('|', from)) != std::string::npos; from = bar + 1) {
-    out.push_back(list.substr(from, bar - from));
-  }
-  EXPECT_EQ(from, list.size()) << "the list must end with \"|\": " << list;
-  std::sort(out.begin(), out.end());
-  return out;
-}
-
 class GroupListsNameEachGroupThatFits : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -53,7 +42,7 @@ TEST_F(GroupListsNameEachGroupThatFits, EveryGroupIsListedWithItsDomain) {
   Guarded list(200);
   Guarded error(64, 'e');
   EXPECT_EQ(list_groups(ou_.account_name("member").c_str(), list, error), 0);
-  EXPECT_EQ(entries(list.text()), all());
+  EXPECT_EQ(sorted_entries(list.text()), all());
   EXPECT_EQ(error.bytes(), std::string(64, 'e'));
 }
 
@@ -63,11 +52,11 @@ TEST_F(GroupListsNameEachGroupThatFits, BufferJustLargeEnoughTakesAllAndOneByteL
   Guarded list(enough);
   Guarded error(64);
   EXPECT_EQ(list_groups(ou_.account_name("member").c_str(), list, error), 0);
-  EXPECT_EQ(entries(list.text()), all());
+  EXPECT_EQ(sorted_entries(list.text()), all());
 
   Guarded short_list(enough - 1);
   EXPECT_EQ(list_groups(ou_.account_name("member").c_str(), short_list, error), 0);
-  EXPECT_EQ(entries(short_list.text()).size(), 2u) << short_list.text();
+  EXPECT_EQ(sorted_entries(short_list.text()).size(), 2u) << short_list.text();
   EXPECT_EQ(short_list.text().size(), 2u * (n() + 1));
 }
 
@@ -95,12 +84,12 @@ TEST_F(GroupListsNameEachGroupThatFits, TextAlreadyInTheBufferIsKeptAndCounted) 
   Guarded error(64);
   EXPECT_EQ(list_groups(ou_.account_name("member").c_str(), list, error), 0);
   ASSERT_EQ(list.text().rfind("prior|", 0), 0u) << list.text();
-  EXPECT_EQ(entries(list.text().substr(6)), all());
+  EXPECT_EQ(sorted_entries(list.text().substr(6)), all());
 
   Guarded short_list(enough - 1);
   short_list.put("prior|");
   EXPECT_EQ(list_groups(ou_.account_name("member").c_str(), short_list, error), 0);
-  EXPECT_EQ(entries(short_list.text().substr(6)).size(), 2u);
+  EXPECT_EQ(sorted_entries(short_list.text().substr(6)).size(), 2u);
 }
 
 TEST_F(GroupListsNameEachGroupThatFits, UnterminatedOrTinyBuffersTakeNothing) {

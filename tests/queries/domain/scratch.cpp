@@ -92,6 +92,17 @@ std::string ScratchOu::account_name(const std::string& account) const {
   return txads_test::netbios_domain() + "\\" + tag_ + account;
 }
 
+std::vector<std::string> sorted_entries(const std::string& list) {
+  std::vector<std::string> out;
+  size_t from = 0;
+  for (size_t bar; (bar = list.find('|', from)) != std::string::npos; from = bar + 1) {
+    out.push_back(list.substr(from, bar - from));
+  }
+  EXPECT_EQ(from, list.size()) << "the list must end with \"|\": " << list;
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
 Guarded::Guarded(int length, char fill)
     : length_(length), bytes_(static_cast<size_t>(length > 0 ? length : 0), fill) {
   bytes_.append(kGuardBytes, kGuard);

@@ -62,6 +62,10 @@ class ScratchOu {
   mutable std::string pending_;
 };
 
+// The entries of a "|"-terminated list, sorted; a list whose text does not
+// end in "|" is a test failure.
+std::vector<std::string> sorted_entries(const std::string& list);
+
 // A caller buffer of `length` bytes pre-filled with `fill`, followed by
 // guard bytes that a call must never change.
 class Guarded {
