@@ -1,6 +1,7 @@
 // Trace line composition; see trace_line.h for the formats.
 #include "trace_line.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace zktrace {
@@ -12,7 +13,7 @@ constexpr size_t kFieldsRoom = 512;
 void append_number(TextBuffer& out, const char* format, long value) noexcept {
   char text[32];
   const int n = std::snprintf(text, sizeof text, format, value);
-  if (n > 0) out.append(text, static_cast<size_t>(n) < sizeof text ? n : sizeof text - 1);
+  if (n > 0) out.append(text, std::min(static_cast<size_t>(n), sizeof text - 1));
 }
 
 // "[tid] product | component | level | message"
@@ -58,7 +59,7 @@ void compose_file_line(TextBuffer& out, const LineFields& f, const TextBuffer& m
                     local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                     local.tm_min, local.tm_sec, f.time.tv_nsec / 1000000L, offset < 0 ? '-' : '+',
                     (offset < 0 ? -offset : offset) / 60, (offset < 0 ? -offset : offset) % 60);
-  if (n > 0) out.append(stamp, static_cast<size_t>(n) < sizeof stamp ? n : sizeof stamp - 1);
+  if (n > 0) out.append(stamp, std::min(static_cast<size_t>(n), sizeof stamp - 1));
   append_fields(out, f, message);
   out.finish('\n');
 }
@@ -76,7 +77,7 @@ void compose_syslog_datagram(TextBuffer& out, const LineFields& f, const char* i
   const int n =
       std::snprintf(head, sizeof head, "<15>%s %2d %02d:%02d:%02d ", kMonths[local.tm_mon % 12],
                     local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-  if (n > 0) out.append(head, static_cast<size_t>(n) < sizeof head ? n : sizeof head - 1);
+  if (n > 0) out.append(head, std::min(static_cast<size_t>(n), sizeof head - 1));
   out.append_field(ident != nullptr && *ident != '\0' ? ident : "zktrace");
   append_number(out, "[%ld]: ", pid);
   append_fields(out, f, message);

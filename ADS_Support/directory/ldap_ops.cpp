@@ -170,7 +170,7 @@ int read_values(Connection& connection, const std::string& dn, const std::string
     std::string requested = attribute;
     if (step > 0 || low > 0) {
       requested += ";range=" + std::to_string(low) + "-";
-      requested += step > 0 ? std::to_string(low + step - 1) : "*";
+      requested += step > 0 ? std::to_string(low + static_cast<size_t>(step) - 1) : "*";
     }
     std::vector<Entry> entries;
     const int rc =

@@ -13,7 +13,7 @@ int nested_group_search(MemberWalk walk, const char* name, const char* group, Ou
   int result = walk(name, group, error, levels[0]);
   if (result == membership::kMember || recursion_flag.load(std::memory_order_relaxed) == 0)
     return result;
-  for (int level = 1; level < kNestedLevels; ++level) {
+  for (size_t level = 1; level < kNestedLevels; ++level) {
     StringList& queue = levels[level - 1];
     while (!queue.empty() && result != membership::kMember) {
       const std::string entry = queue.remove_head();

@@ -12,7 +12,7 @@
 
 namespace txads {
 
-inline constexpr int kNestedLevels = 5;
+inline constexpr size_t kNestedLevels = 5;
 
 int nested_group_search(MemberWalk walk, const char* name, const char* group, OutputBuffer error);
 

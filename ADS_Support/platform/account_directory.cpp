@@ -157,7 +157,8 @@ Status find_domain_account(const Domain& domain, std::optional<DirectoryAccount>
 std::string filter_bytes(std::string_view bytes) {
   std::string out;
   char hex[4];
-  for (unsigned char b : bytes) {
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
     std::snprintf(hex, sizeof hex, "\\%02x", b);
     out += hex;
   }

@@ -133,7 +133,7 @@ std::string Sid::to_bytes() const {
   b[1] = static_cast<unsigned char>(sub_authorities_.size());
   for (int i = 0; i < 6; ++i) b[2 + i] = static_cast<unsigned char>(authority_ >> (8 * (5 - i)));
   for (size_t i = 0; i < sub_authorities_.size(); ++i) {
-    for (int k = 0; k < 4; ++k)
+    for (size_t k = 0; k < 4; ++k)
       b[8 + 4 * i + k] = static_cast<unsigned char>(sub_authorities_[i] >> (8 * k));
   }
   return bytes;

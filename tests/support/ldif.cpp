@@ -17,7 +17,7 @@ bool safe(std::string_view value) {
   if (value.empty()) return true;
   if (value.front() == ' ' || value.front() == ':' || value.front() == '<') return false;
   if (value.back() == ' ') return false;
-  for (unsigned char c : value)
+  for (char c : value)
     if (c < 0x20 || c > 0x7e) return false;
   return true;
 }
@@ -54,8 +54,8 @@ std::string base64_encode(std::string_view bytes) {
   }
   size_t rest = bytes.size() - i;
   if (rest > 0) {
-    unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
-    if (rest == 2) v |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+    unsigned v = static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) << 16;
+    if (rest == 2) v |= static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8;
     out += kAlphabet[(v >> 18) & 63];
     out += kAlphabet[(v >> 12) & 63];
     out += rest == 2 ? kAlphabet[(v >> 6) & 63] : '=';

@@ -63,7 +63,7 @@ Registration::Registration(Command command) {
 }
 
 std::string Buffer::text() const {
-  return std::string(bytes_.data(), strnlen(bytes_.data(), size_ > 0 ? size_ : 0));
+  return std::string(bytes_.data(), strnlen(bytes_.data(), size_ > 0 ? static_cast<size_t>(size_) : 0));
 }
 
 long long number_argument(const std::string& text, const char* what, long long min, long long max) {
