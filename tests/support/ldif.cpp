@@ -47,9 +47,10 @@ std::string base64_encode(std::string_view bytes) {
   std::string out;
   size_t i = 0;
   for (; i + 2 < bytes.size(); i += 3) {
-    unsigned v = (static_cast<unsigned char>(bytes[i]) << 16) |
-                 (static_cast<unsigned char>(bytes[i + 1]) << 8) |
-                 static_cast<unsigned char>(bytes[i + 2]);
+    const auto byte = [&](size_t k) {
+      return static_cast<unsigned>(static_cast<unsigned char>(bytes[k]));
+    };
+    const unsigned v = (byte(i) << 16) | (byte(i + 1) << 8) | byte(i + 2);
     for (int s = 18; s >= 0; s -= 6) out += kAlphabet[(v >> s) & 63];
   }
   size_t rest = bytes.size() - i;
