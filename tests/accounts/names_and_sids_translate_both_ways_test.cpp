@@ -49,52 +49,41 @@ TEST(Translation, EveryAccountRoundTripsThroughItsSid) {
   }
 }
 
-TEST(Translation, WellKnownSidsNameTheirAuthorityAndBuildNoPath) {
-  const struct {
-    const char* sid;
-    const char* account;
-  } cases[] = {{"S-1-1-0", "\\Everyone"},
-               {"S-1-5-11", "NT AUTHORITY\\Authenticated Users"},
-               {"S-1-5-18", "NT AUTHORITY\\SYSTEM"}};
-  for (const auto& c : cases) {
-    GuardedBuffer name(100), path(100);
-    EXPECT_EQ(TXADGetNameFromSID(c.sid, name.data(), name.length(), path.data(), path.length()), 1);
-    EXPECT_EQ(name.text(), c.account);
-    EXPECT_TRUE(path.untouched()) << c.sid;
-  }
-}
-
-TEST(Translation, AShortNameBufferGetsTheNamesStartAndThePathStillComes) {
-  const std::string dn = seeded("CN=Ann Archer,OU=Dev,OU=Staff");
-  GuardedBuffer name(6), path(260);
-  EXPECT_EQ(TXADGetNameFromSID(txads_test::sid_of(dn).c_str(), name.data(), name.length(),
-                               path.data(), path.length()),
-            1);
-  EXPECT_EQ(name.raw(), "CORP\\a");
-  EXPECT_EQ(path.text(), "LDAP://corp.example.com/" + dn);
-}
-
-TEST(Translation, WhatNamesNoAccountGivesZeroAndWritesNothing) {
+TEST(Translation, SidsWithoutAnAccountOrPathLeaveTheirBuffers) {
+  const std::string ann_dn = seeded("CN=Ann Archer,OU=Dev,OU=Staff");
   const std::string users = txads_test::sid_of(seeded("CN=Domain Users,CN=Users"));
   const std::string domain = users.substr(0, users.rfind('-'));
-  for (const char* dn : {"CORP\\ann", "ann", "LDAP://CN=", "", static_cast<const char*>(nullptr)}) {
-    GuardedBuffer text(100);
-    EXPECT_EQ(TXADGetSIDFromName(dn, text.data(), text.length()), 0) << (dn ? dn : "(null)");
-    EXPECT_TRUE(text.untouched()) << (dn ? dn : "(null)");
+  const struct {
+    std::string sid;
+    int name_length, expected;
+    std::string name, path;  // "#" = left as passed
+  } cases[] = {
+      {"S-1-1-0", 100, 1, "\\Everyone", "#"},  // no domain, and no such account in the directory
+      {txads_test::sid_of(ann_dn), 6, 1, "CORP\\a", "LDAP://corp.example.com/" + ann_dn},
+      {domain + "-999999", 100, 0, "#", "#"},
+      {"S-1-5-21-1-2-3-1104", 100, 0, "#", "#"},
+      {users + "x", 100, 0, "#", "#"},
+      {"CORP\\ann", 100, 0, "#", "#"},
+      {"", 100, 0, "#", "#"},
+  };
+  for (const auto& c : cases) {
+    GuardedBuffer name(c.name_length), path(260);
+    EXPECT_EQ(
+        TXADGetNameFromSID(c.sid.c_str(), name.data(), name.length(), path.data(), path.length()),
+        c.expected)
+        << c.sid;
+    EXPECT_EQ(name.untouched() ? "#" : name.text(), c.name) << c.sid;
+    EXPECT_EQ(path.untouched() ? "#" : path.text(), c.path) << c.sid;
   }
-  for (const std::string& dn : {seeded("OU=Staff"), seeded("CN=Nobody,OU=Staff")}) {
+  for (const std::string& dn :
+       {std::string("CORP\\ann"), std::string("ann"), std::string("LDAP://CN="), std::string(),
+        seeded("OU=Staff"), seeded("CN=Nobody,OU=Staff")}) {
     GuardedBuffer text(100);
     EXPECT_EQ(TXADGetSIDFromName(dn.c_str(), text.data(), text.length()), 0) << dn;
     EXPECT_TRUE(text.untouched()) << dn;
   }
-  for (const std::string& sid : {domain + "-999999", std::string("S-1-5-21-1-2-3-1104"),
-                                 domain + "-513x", std::string("CORP\\ann"), std::string()}) {
-    GuardedBuffer name(100), path(100);
-    EXPECT_EQ(
-        TXADGetNameFromSID(sid.c_str(), name.data(), name.length(), path.data(), path.length()), 0)
-        << sid;
-    EXPECT_TRUE(name.untouched() && path.untouched()) << sid;
-  }
+  GuardedBuffer text(100);
+  EXPECT_EQ(TXADGetSIDFromName(nullptr, text.data(), text.length()), 0);
 }
 
 }  // namespace
