@@ -1,9 +1,13 @@
 // TXADGetSIDFromName turns an account's DN or LDAP path (any case, with or
 // without a server part) into the SID the server reports; TXADGetNameFromSID
 // turns it back into DOMAIN\name and a path naming the domain as server.
+// Names outside ASCII travel in the calling thread's code set: Latin-1 bytes
+// on a Latin-1 thread, UTF-8 on a UTF-8 thread (the seeded account jürgen).
 #include <gtest/gtest.h>
+#include <locale.h>
 
 #include <cctype>
+#include <thread>
 
 #include "support/domain.h"
 #include "support/guarded_buffer.h"
@@ -82,8 +86,36 @@ TEST(Translation, SidsWithoutAnAccountOrPathLeaveTheirBuffers) {
     EXPECT_EQ(TXADGetSIDFromName(dn.c_str(), text.data(), text.length()), 0) << dn;
     EXPECT_TRUE(text.untouched()) << dn;
   }
-  GuardedBuffer text(100);
-  EXPECT_EQ(TXADGetSIDFromName(nullptr, text.data(), text.length()), 0);
+}
+
+TEST(NonAsciiNames, TravelInTheCodeSetOfTheCallingThread) {
+  const std::string base = txads_test::base_dn();
+  const std::string sid =
+      txads_test::sid_of("CN=J\xc3\xbcrgen M\xc3\xbcller,OU=Dev,OU=Staff," + base);
+  const struct {
+    const char* locale;
+    const char* cn;       // "Jürgen Müller"
+    const char* account;  // "jürgen"
+  } cases[] = {
+      {"de_DE.ISO-8859-1", "J\xfcrgen M\xfcller", "j\xfcrgen"},
+      {"C.UTF-8", "J\xc3\xbcrgen M\xc3\xbcller", "j\xc3\xbcrgen"},
+  };
+  for (const auto& c : cases) {
+    locale_t locale = newlocale(LC_ALL_MASK, c.locale, nullptr);
+    ASSERT_NE(locale, nullptr) << "no " << c.locale << ": localedef -i de_DE -f ISO-8859-1 de_DE";
+    const std::string dn = "CN=" + std::string(c.cn) + ",OU=Dev,OU=Staff," + base;
+    char text[100] = {}, account[260] = {}, path[260] = {};
+    std::thread([&] {
+      uselocale(locale);
+      EXPECT_EQ(TXADGetSIDFromName(("LDAP://" + dn).c_str(), text, 99), 1) << c.locale;
+      EXPECT_EQ(TXADGetNameFromSID(sid.c_str(), account, 259, path, 259), 1) << c.locale;
+      uselocale(LC_GLOBAL_LOCALE);
+    }).join();
+    freelocale(locale);
+    EXPECT_EQ(std::string(text), sid) << c.locale;
+    EXPECT_EQ(std::string(account), "CORP\\" + std::string(c.account));
+    EXPECT_EQ(std::string(path), "LDAP://corp.example.com/" + dn);
+  }
 }
 
 }  // namespace

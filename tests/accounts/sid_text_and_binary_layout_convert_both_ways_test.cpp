@@ -1,13 +1,11 @@
 // SID text and the binary layout of objectSid convert into each other
 // exactly (big-endian authority, little-endian sub-authorities); any other
-// text is refused. A DN's server-qualified path names the domain of its DC=
-// parts as the server.
+// text is refused.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
-#include "accounts/server_path.h"
 #include "frame/last_error.h"
 #include "frame/win32_errors.h"
 #include "platform/sid_api.h"
@@ -62,14 +60,6 @@ TEST(SidText, ThatIsNotExactlyOneSidIsRefused) {
     EXPECT_EQ(GetLastError(), win32::ERROR_INVALID_SID) << "'" << text << "'";
     EXPECT_EQ(sid, reinterpret_cast<PSID>(0x1234)) << "'" << text << "'";
   }
-}
-
-TEST(ServerQualifiedPath, NamesTheDomainOfTheDcPartsAsServer) {
-  EXPECT_EQ(server_qualified_path("cn=a,dc=Sales,dc=CORP"),
-            "LDAP://sales.corp/cn=a,dc=Sales,dc=CORP");
-  EXPECT_EQ(server_qualified_path("CN=Ann,OU=Staff"), "LDAP://CN=Ann,OU=Staff");
-  // Removing one "DC=" can make another: none is left.
-  EXPECT_EQ(server_qualified_path("CN=x,DC=a,DC=bDDC=C=c"), "LDAP://a.bc/CN=x,DC=a,DC=bDDC=C=c");
 }
 
 }  // namespace

@@ -1,16 +1,25 @@
 // The nested group search: with the recursion flag set, groups down to four
 // levels below the named group are walked, breadth first, and a cycle ends
 // at that bound. Seeded: Nest1 > Nest2 > ... > Nest6, Nest6 holds dave and
-// PC044; CycleA and CycleB hold each other, CycleB also bob.
+// PC044; CycleA and CycleB hold each other, CycleB also bob. When the name is
+// not found, the answer is the code of the last walk: -1 when the last group
+// visited could not be bound, 2 when it was, whatever the walks before gave;
+// the error buffer keeps the text of the last failing walk.
 #include <gtest/gtest.h>
 
-#include "support/domain.h"
+#include <iterator>
+#include <utility>
+
+#include "frame/error_text.h"
+#include "membership/member_walk.h"
+#include "membership/nested_search.h"
 #include "support/guarded_buffer.h"
-#include "support/trace_capture.h"
+#include "support/scratch_ou.h"
 #include "txads.h"
 
 namespace {
 
+using txads_test::GuardedBuffer;
 using txads_test::path_of;
 using txads_test::seeded;
 
@@ -34,7 +43,7 @@ TEST_F(NestedSearch, FindsMembersFourLevelsDownWithTheFlagAndNeverFive) {
   };
   for (const auto& c : cases) {
     TXADSetRecursFlag(c.flag);
-    txads_test::GuardedBuffer error;
+    GuardedBuffer error;
     const std::string named = group(c.named);
     EXPECT_EQ(TXADIsUserInGroup("CORP\\dave", named.c_str(), error.data(), error.length()),
               c.expected)
@@ -45,37 +54,50 @@ TEST_F(NestedSearch, FindsMembersFourLevelsDownWithTheFlagAndNeverFive) {
     EXPECT_TRUE(error.untouched());
   }
   TXADSetRecursFlag(1);
-  txads_test::GuardedBuffer error;
+  GuardedBuffer error;
   EXPECT_EQ(TXADIsUserInGroup("CORP\\bob", group("CycleA").c_str(), error.data(), error.length()),
             1);
 }
 
-// The groups a user walk visited, from its trace lines, by their CN.
-std::vector<std::string> walked(const txads_test::TraceCapture& trace) {
-  std::vector<std::string> cns;
-  for (const std::string& line : trace.messages())
-    if (line.rfind("run function 'IsUserInGroup'", 0) == 0) {
-      const size_t cn = line.find("CN=");
-      cns.push_back(line.substr(cn + 3, line.find(',', cn) - cn - 3));
-    }
-  return cns;
+// The server lists only groups that exist, so a sub-group that cannot be
+// bound only happens when it goes between the walk that listed it and its
+// own walk. This walk, the real one, makes that race certain: after the walk
+// of the named group it deletes one sub-group with the directory's tools.
+std::string doomed_dn;
+int walk_then_delete(const char* name, const char* group, txads::OutputBuffer error,
+                     txads::StringList& sub_groups) {
+  const int result = txads::IsUserInGroup(name, group, error, sub_groups);
+  if (!doomed_dn.empty()) txads_test::delete_tree(std::exchange(doomed_dn, {}));
+  return result;
 }
 
-TEST_F(NestedSearch, WalksLevelByLevelAndStopsAtTheBound) {
+TEST_F(NestedSearch, AnswersWithTheLastWalkAndKeepsTheLastFailuresText) {
   TXADSetRecursFlag(1);
+  GuardedBuffer no_such;
+  txads::GetADSErrorText(txads::kNoSuchObject, {no_such.data(), no_such.length()});
   const struct {
-    const char* named;
-    std::vector<std::string> walks;
-  } cases[] = {
-      {"Nest1", {"Nest1", "Nest2", "Nest3", "Nest4", "Nest5"}},
-      {"CycleA", {"CycleA", "CycleB", "CycleA", "CycleB", "CycleA"}},
-  };
+    bool doom_last;  // else the first sub-group the walk lists
+    bool ann_in_both;
+    int expected;
+  } cases[] = {{true, false, -1}, {false, false, 2}, {false, true, 1}};
   for (const auto& c : cases) {
-    txads_test::TraceCapture trace;
-    txads_test::GuardedBuffer error;
-    EXPECT_EQ(TXADIsUserInGroup("CORP\\ann", group(c.named).c_str(), error.data(), error.length()),
-              2);
-    EXPECT_EQ(walked(trace), c.walks) << c.named;
+    txads_test::ScratchOu ou("lastwalk");
+    const std::string top = ou.add_group("Top", {}, ou.unique_name("top"));
+    for (const char* sub : {"First", "Second"}) {
+      const std::string dn = ou.add_group(sub, {}, ou.unique_name(sub));
+      ou.add_member(top, dn);
+      if (c.ann_in_both) ou.add_member(dn, txads_test::seeded("CN=Ann Archer,OU=Dev,OU=Staff"));
+    }
+    txads::StringList listed;  // the two sub-groups, in the order the server lists them
+    GuardedBuffer error;
+    txads::IsUserInGroup("CORP\\bob", ("LDAP://" + top).c_str(), {error.data(), 0}, listed);
+    ASSERT_EQ(listed.size(), 2u);
+    doomed_dn = *std::next(listed.begin(), c.doom_last ? 1 : 0);
+    doomed_dn.erase(0, doomed_dn.find("CN="));
+    EXPECT_EQ(txads::nested_group_search(walk_then_delete, "CORP\\ann", ("LDAP://" + top).c_str(),
+                                         {error.data(), error.length()}),
+              c.expected);
+    EXPECT_EQ(error.text(), no_such.text());
   }
 }
 

@@ -13,23 +13,22 @@
 
 namespace {
 
+// Each computer's name, as the station name the check is given.
 struct Tree {
   txads_test::ScratchOu ou{"walk"};
   std::string site = ou.add_ou("Site");
-  std::string a = ou.add_computer(ou.unique_name("a"), ou.add_ou("A", site));
-  std::string b2 = ou.add_computer(ou.unique_name("b2"), ou.add_ou("B2", ou.add_ou("B", site)));
-  std::string boxa = ou.add_computer(ou.unique_name("boxa"), ou.add_container("BoxA", site));
-  std::string boxb2 = ou.add_computer(ou.unique_name("boxb2"),
-                                      ou.add_container("BoxB2", ou.add_container("BoxB", site)));
-  std::string inner =
-      ou.add_computer(ou.unique_name("inner"), ou.add_container("Inner", ou.add_ou("Mixed", site)));
-  std::string top = ou.add_computer(ou.unique_name("top"), site);
+  std::string a = ou.unique_name("a"), b2 = ou.unique_name("b2"), boxa = ou.unique_name("boxa"),
+              boxb2 = ou.unique_name("boxb2"), inner = ou.unique_name("inner"),
+              top = ou.unique_name("top");
+  Tree() {
+    ou.add_computer(a, ou.add_ou("A", site));
+    ou.add_computer(b2, ou.add_ou("B2", ou.add_ou("B", site)));
+    ou.add_computer(boxa, ou.add_container("BoxA", site));
+    ou.add_computer(boxb2, ou.add_container("BoxB2", ou.add_container("BoxB", site)));
+    ou.add_computer(inner, ou.add_container("Inner", ou.add_ou("Mixed", site)));
+    ou.add_computer(top, site);
+  }
 };
-
-// The station's name: the CN of its DN.
-std::string cn_of(const std::string& dn) {
-  return dn.substr(3, dn.find(',') - 3);
-}
 
 struct Case {
   std::string station;
@@ -44,17 +43,17 @@ TEST(ContainerWalk, FindsStationsInEverySiblingWhereOneKindOfContainerLeads) {
   const std::string site = "LDAP://" + t.site;
   const std::string server = "LDAP://dc1.corp.example.com/" + t.site;
   const Case cases[] = {
-      {cn_of(t.a), site, 1, "LDAP://OU=A," + t.site, false},
-      {cn_of(t.b2), site, 1, "LDAP://OU=B2,OU=B," + t.site, false},
-      {cn_of(t.boxa), site, 1, "LDAP://CN=BoxA," + t.site, false},
-      {cn_of(t.boxb2), site, 1, "LDAP://CN=BoxB2,CN=BoxB," + t.site, false},
-      {cn_of(t.top), site, 1, site, false},
-      {cn_of(t.inner), site, 2, "", false},  // a container below an OU: neither walk
+      {t.a, site, 1, "LDAP://OU=A," + t.site, false},
+      {t.b2, site, 1, "LDAP://OU=B2,OU=B," + t.site, false},
+      {t.boxa, site, 1, "LDAP://CN=BoxA," + t.site, false},
+      {t.boxb2, site, 1, "LDAP://CN=BoxB2,CN=BoxB," + t.site, false},
+      {t.top, site, 1, site, false},
+      {t.inner, site, 2, "", false},  // a container below an OU: neither walk
       {"PC042", site, 2, "", false},
-      {cn_of(t.top), server, 1, server, true},  // children's paths do not bind
-      {cn_of(t.a), server, 2, "", true},
-      {cn_of(t.a), "LDAP://OU=Nowhere," + t.site, -1, "", true},
-      {cn_of(t.a), "LDAP://", -1, "", true},
+      {t.top, server, 1, server, true},  // children's paths do not bind
+      {t.a, server, 2, "", true},
+      {t.a, "LDAP://OU=Nowhere," + t.site, -1, "", true},
+      {t.a, "LDAP://", -1, "", true},
   };
   for (const Case& c : cases) {
     txads_test::GuardedBuffer found(300), error(128);
