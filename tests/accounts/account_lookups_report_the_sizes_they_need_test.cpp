@@ -29,7 +29,6 @@ TEST(AccountLookup, ReportsTheSizesItNeedsAndWritesOnlyWhenTheyFit) {
   } cases[] = {
       {"CORP\\ann", ann, 16, 260, 28, 5, "CORP"},  // the translations' first call
       {"PC042$", sid_of(seeded("CN=PC042,OU=Lab,OU=Site")), 0, 0, 28, 5, "CORP"},
-      {"CORP\\Domain Users", sid_of(seeded("CN=Domain Users,CN=Users")), 27, 5, 28, 5, "CORP"},
       {"Everyone", "S-1-1-0", 0, 0, 12, 1, ""},
       {"CORP\\Administrators", "S-1-5-32-544", 15, 8, 16, 8, "BUILTIN"},
       {"CORP\\PC042", "", 68, 40, 0, 0, ""},  // a station without its dollar
