@@ -1,122 +1,121 @@
-// Account DN -> SID text -> account name and server-qualified path, for a
-// user, a group, a computer and a built-in group, checked against the SIDs
-// the server itself reports.
+// TXADGetSIDFromName turns an account's DN or LDAP path (any case, with or
+// without a server part) into the SID the server reports; TXADGetNameFromSID
+// turns it back into DOMAIN\name and a path naming the domain as server.
+// Names outside ASCII travel in the calling thread's code set: Latin-1 bytes
+// on a Latin-1 thread, UTF-8 on a UTF-8 thread (the seeded account jürgen).
 #include <gtest/gtest.h>
+#include <locale.h>
 
-#include <cstring>
-#include <string>
+#include <cctype>
+#include <thread>
 
-#include "scratch_accounts.h"
+#include "support/domain.h"
+#include "support/guarded_buffer.h"
+#include "support/scratch_ou.h"
 #include "txads.h"
 
 namespace {
 
-constexpr char kDomain[] = "CORP";
-constexpr char kDnsDomain[] = "corp.example.com";
+using txads_test::GuardedBuffer;
+using txads_test::seeded;
 
-class NamesAndSids : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    ou = new scratch::ScratchOu("names");
-    user = ou->add_user("Rita Round", "rround");
-    group = ou->add_group("Round Trippers", "Round Trippers");
-    computer = ou->add_computer("RTPC01");
-  }
-  static void TearDownTestSuite() {
-    delete ou;
-    ou = nullptr;
-  }
-  static inline scratch::ScratchOu* ou = nullptr;
-  static inline std::string user, group, computer;
-};
-
-struct Expected {
-  std::string dn;
-  std::string account;  // DOMAIN\name
-  bool has_path;        // the path names the domain as server
-};
-
-void expect_round_trip(const Expected& e) {
-  SCOPED_TRACE(e.dn);
-  const std::string sid = scratch::sid_of(e.dn);
-
-  char sid_text[100];
-  std::memset(sid_text, '#', sizeof sid_text);
-  ASSERT_EQ(TXADGetSIDFromName(("LDAP://" + e.dn).c_str(), sid_text, 99), 1);
-  EXPECT_STREQ(sid_text, sid.c_str());
-  EXPECT_EQ(sid_text[98], '\0');  // zero padding up to the length
-  EXPECT_EQ(sid_text[99], '#');   // and not one byte further
-
-  char account[300], path[300];
-  std::memset(account, '#', sizeof account);
-  std::memset(path, '#', sizeof path);
-  ASSERT_EQ(TXADGetNameFromSID(sid.c_str(), account, 259, path, 259), 1);
-  EXPECT_STREQ(account, e.account.c_str());
-  EXPECT_EQ(account[259], '#');
-  if (e.has_path) {
-    EXPECT_STREQ(path, ("LDAP://" + std::string(kDnsDomain) + "/" + e.dn).c_str());
-  }
-  EXPECT_EQ(path[259], '#');
+std::string recase(std::string text, int (*fold)(int) = std::tolower) {
+  for (char& c : text) c = static_cast<char>(fold(static_cast<unsigned char>(c)));
+  return text;
 }
 
-TEST_F(NamesAndSids, UserRoundTrips) {
-  expect_round_trip({user, std::string(kDomain) + "\\rround", true});
-}
-
-TEST_F(NamesAndSids, GroupRoundTrips) {
-  expect_round_trip({group, std::string(kDomain) + "\\Round Trippers", true});
-}
-
-TEST_F(NamesAndSids, ComputerRoundTripsUnderItsDollarName) {
-  expect_round_trip({computer, std::string(kDomain) + "\\RTPC01$", true});
-}
-
-TEST_F(NamesAndSids, BuiltinGroupRoundTripsInTheBuiltinDomain) {
-  const std::string administrators = "CN=Administrators,CN=Builtin," + ou->base();
-  EXPECT_EQ(scratch::sid_of(administrators), "S-1-5-32-544");
-  expect_round_trip({administrators, "BUILTIN\\Administrators", true});
-}
-
-TEST_F(NamesAndSids, DomainUsersGroupNamesItsPath) {
-  const std::string sid = scratch::domain_sid() + "-513";
-  char account[260] = {}, path[260] = {};
-  ASSERT_EQ(TXADGetNameFromSID(sid.c_str(), account, 259, path, 259), 1);
-  EXPECT_STREQ(account, "CORP\\Domain Users");
-  EXPECT_EQ(std::string(path), "LDAP://corp.example.com/CN=Domain Users,CN=Users," + ou->base());
-}
-
-TEST_F(NamesAndSids, EveryoneHasNoDomain) {
-  char account[260], path[260];
-  std::memset(account, '#', sizeof account);
-  std::memset(path, '#', sizeof path);
-  ASSERT_EQ(TXADGetNameFromSID("S-1-1-0", account, 259, path, 259), 1);
-  EXPECT_STREQ(account, "\\Everyone");
-  // The directory holds no account "\Everyone": the path stays as passed.
-  EXPECT_EQ(std::string(path, 259), std::string(259, '#'));
-}
-
-TEST_F(NamesAndSids, WellKnownNtAuthorityNames) {
-  struct {
-    const char* sid;
-    const char* account;
-  } const cases[] = {{"S-1-5-11", "NT AUTHORITY\\Authenticated Users"},
-                     {"S-1-5-18", "NT AUTHORITY\\SYSTEM"},
-                     {"S-1-5-32-545", "BUILTIN\\Users"}};
+TEST(Translation, EveryAccountRoundTripsThroughItsSid) {
+  txads_test::ScratchOu ou("names");
+  const std::string account = ou.unique_name("r");
+  const struct {
+    std::string dn;
+    std::string account;
+  } cases[] = {
+      {ou.add_user("Rita Round", account), "CORP\\" + account},
+      {ou.add_group("Round Trippers", {}, account + "g"), "CORP\\" + account + "g"},
+      {ou.add_computer("RTPC", {}, account + "c"), "CORP\\" + recase(account, std::toupper) + "C$"},
+      {seeded("CN=Administrators,CN=Builtin"), "BUILTIN\\Administrators"},
+      {seeded("CN=Domain Users,CN=Users"), "CORP\\Domain Users"},
+  };
   for (const auto& c : cases) {
-    char account[260] = {}, path[260] = {};
-    EXPECT_EQ(TXADGetNameFromSID(c.sid, account, 259, path, 259), 1) << c.sid;
-    EXPECT_STREQ(account, c.account);
+    const std::string sid = txads_test::sid_of(c.dn);
+    for (const std::string& form : {c.dn, "LDAP://" + c.dn, recase(c.dn),
+                                    "ldap://dc1.corp.example.com:389/" + recase(c.dn)}) {
+      GuardedBuffer text(100);
+      EXPECT_EQ(TXADGetSIDFromName(form.c_str(), text.data(), text.length()), 1) << form;
+      EXPECT_EQ(text.text(), sid) << form;
+    }
+    GuardedBuffer name(260), path(260);
+    EXPECT_EQ(
+        TXADGetNameFromSID(sid.c_str(), name.data(), name.length(), path.data(), path.length()), 1);
+    EXPECT_EQ(name.text(), c.account);
+    EXPECT_EQ(path.text(), "LDAP://corp.example.com/" + c.dn);
   }
 }
 
-TEST_F(NamesAndSids, ShortNameBufferGetsTheFirstCharactersAndThePathStillComes) {
-  const std::string sid = scratch::sid_of(user);
-  char account[16], path[300] = {};
-  std::memset(account, '#', sizeof account);
-  ASSERT_EQ(TXADGetNameFromSID(sid.c_str(), account, 6, path, 299), 1);
-  EXPECT_EQ(std::string(account, 6), "CORP\\r");  // no terminator
-  EXPECT_EQ(std::string(account + 6, 10), std::string(10, '#'));
-  EXPECT_EQ(std::string(path), "LDAP://corp.example.com/" + user);
+TEST(Translation, SidsWithoutAnAccountOrPathLeaveTheirBuffers) {
+  const std::string ann_dn = seeded("CN=Ann Archer,OU=Dev,OU=Staff");
+  const std::string users = txads_test::sid_of(seeded("CN=Domain Users,CN=Users"));
+  const std::string domain = users.substr(0, users.rfind('-'));
+  const struct {
+    std::string sid;
+    int name_length, expected;
+    std::string name, path;  // "#" = left as passed
+  } cases[] = {
+      {"S-1-1-0", 100, 1, "\\Everyone", "#"},  // no domain, and no such account in the directory
+      {txads_test::sid_of(ann_dn), 6, 1, "CORP\\a", "LDAP://corp.example.com/" + ann_dn},
+      {domain + "-999999", 100, 0, "#", "#"},
+      {"S-1-5-21-1-2-3-1104", 100, 0, "#", "#"},
+      {users + "x", 100, 0, "#", "#"},
+      {"CORP\\ann", 100, 0, "#", "#"},
+      {"", 100, 0, "#", "#"},
+  };
+  for (const auto& c : cases) {
+    GuardedBuffer name(c.name_length), path(260);
+    EXPECT_EQ(
+        TXADGetNameFromSID(c.sid.c_str(), name.data(), name.length(), path.data(), path.length()),
+        c.expected)
+        << c.sid;
+    EXPECT_EQ(name.untouched() ? "#" : name.text(), c.name) << c.sid;
+    EXPECT_EQ(path.untouched() ? "#" : path.text(), c.path) << c.sid;
+  }
+  for (const std::string& dn :
+       {std::string("CORP\\ann"), std::string("ann"), std::string("LDAP://CN="), std::string(),
+        seeded("OU=Staff"), seeded("CN=Nobody,OU=Staff")}) {
+    GuardedBuffer text(100);
+    EXPECT_EQ(TXADGetSIDFromName(dn.c_str(), text.data(), text.length()), 0) << dn;
+    EXPECT_TRUE(text.untouched()) << dn;
+  }
+}
+
+TEST(NonAsciiNames, TravelInTheCodeSetOfTheCallingThread) {
+  const std::string base = txads_test::base_dn();
+  const std::string sid =
+      txads_test::sid_of("CN=J\xc3\xbcrgen M\xc3\xbcller,OU=Dev,OU=Staff," + base);
+  const struct {
+    const char* locale;
+    const char* cn;       // "Jürgen Müller"
+    const char* account;  // "jürgen"
+  } cases[] = {
+      {"de_DE.ISO-8859-1", "J\xfcrgen M\xfcller", "j\xfcrgen"},
+      {"C.UTF-8", "J\xc3\xbcrgen M\xc3\xbcller", "j\xc3\xbcrgen"},
+  };
+  for (const auto& c : cases) {
+    locale_t locale = newlocale(LC_ALL_MASK, c.locale, nullptr);
+    ASSERT_NE(locale, nullptr) << "no " << c.locale << ": localedef -i de_DE -f ISO-8859-1 de_DE";
+    const std::string dn = "CN=" + std::string(c.cn) + ",OU=Dev,OU=Staff," + base;
+    char text[100] = {}, account[260] = {}, path[260] = {};
+    std::thread([&] {
+      uselocale(locale);
+      EXPECT_EQ(TXADGetSIDFromName(("LDAP://" + dn).c_str(), text, 99), 1) << c.locale;
+      EXPECT_EQ(TXADGetNameFromSID(sid.c_str(), account, 259, path, 259), 1) << c.locale;
+      uselocale(LC_GLOBAL_LOCALE);
+    }).join();
+    freelocale(locale);
+    EXPECT_EQ(std::string(text), sid) << c.locale;
+    EXPECT_EQ(std::string(account), "CORP\\" + std::string(c.account));
+    EXPECT_EQ(std::string(path), "LDAP://corp.example.com/" + dn);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,104 @@
+// The nested group search: with the recursion flag set, groups down to four
+// levels below the named group are walked, breadth first, and a cycle ends
+// at that bound. Seeded: Nest1 > Nest2 > ... > Nest6, Nest6 holds dave and
+// PC044; CycleA and CycleB hold each other, CycleB also bob. When the name is
+// not found, the answer is the code of the last walk: -1 when the last group
+// visited could not be bound, 2 when it was, whatever the walks before gave;
+// the error buffer keeps the text of the last failing walk.
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <utility>
+
+#include "frame/error_text.h"
+#include "membership/member_walk.h"
+#include "membership/nested_search.h"
+#include "support/guarded_buffer.h"
+#include "support/scratch_ou.h"
+#include "txads.h"
+
+namespace {
+
+using txads_test::GuardedBuffer;
+using txads_test::path_of;
+using txads_test::seeded;
+
+std::string group(const std::string& cn) {
+  return path_of(seeded("CN=" + cn + ",OU=Groups"));
+}
+
+class NestedSearch : public ::testing::Test {
+ protected:
+  void TearDown() override { TXADSetRecursFlag(0); }
+};
+
+TEST_F(NestedSearch, FindsMembersFourLevelsDownWithTheFlagAndNeverFive) {
+  const struct {
+    int flag;
+    const char* named;
+    int expected;
+  } cases[] = {
+      {1, "Nest6", 1}, {1, "Nest2", 1},  {1, "Nest1", 2},  {0, "Nest6", 1},
+      {0, "Nest5", 2}, {-1, "Nest2", 1}, {1, "CycleA", 2},
+  };
+  for (const auto& c : cases) {
+    TXADSetRecursFlag(c.flag);
+    GuardedBuffer error;
+    const std::string named = group(c.named);
+    EXPECT_EQ(TXADIsUserInGroup("CORP\\dave", named.c_str(), error.data(), error.length()),
+              c.expected)
+        << "dave, flag " << c.flag << ", " << c.named;
+    EXPECT_EQ(TXADIsStationInGroup("PC044", named.c_str(), error.data(), error.length()),
+              c.expected)
+        << "PC044, flag " << c.flag << ", " << c.named;
+    EXPECT_TRUE(error.untouched());
+  }
+  TXADSetRecursFlag(1);
+  GuardedBuffer error;
+  EXPECT_EQ(TXADIsUserInGroup("CORP\\bob", group("CycleA").c_str(), error.data(), error.length()),
+            1);
+}
+
+// The server lists only groups that exist, so a sub-group that cannot be
+// bound only happens when it goes between the walk that listed it and its
+// own walk. This walk, the real one, makes that race certain: after the walk
+// of the named group it deletes one sub-group with the directory's tools.
+std::string doomed_dn;
+int walk_then_delete(const char* name, const char* group, txads::OutputBuffer error,
+                     txads::StringList& sub_groups) {
+  const int result = txads::IsUserInGroup(name, group, error, sub_groups);
+  if (!doomed_dn.empty()) txads_test::delete_tree(std::exchange(doomed_dn, {}));
+  return result;
+}
+
+TEST_F(NestedSearch, AnswersWithTheLastWalkAndKeepsTheLastFailuresText) {
+  TXADSetRecursFlag(1);
+  GuardedBuffer no_such;
+  txads::GetADSErrorText(txads::kNoSuchObject, {no_such.data(), no_such.length()});
+  const struct {
+    bool doom_last;  // else the first sub-group the walk lists
+    bool ann_in_both;
+    int expected;
+  } cases[] = {{true, false, -1}, {false, false, 2}, {false, true, 1}};
+  for (const auto& c : cases) {
+    txads_test::ScratchOu ou("lastwalk");
+    const std::string top = ou.add_group("Top", {}, ou.unique_name("top"));
+    for (const char* sub : {"First", "Second"}) {
+      const std::string dn = ou.add_group(sub, {}, ou.unique_name(sub));
+      ou.add_member(top, dn);
+      if (c.ann_in_both) ou.add_member(dn, txads_test::seeded("CN=Ann Archer,OU=Dev,OU=Staff"));
+    }
+    txads::StringList listed;  // the two sub-groups, in the order the server lists them
+    GuardedBuffer error;
+    txads::IsUserInGroup("CORP\\bob", ("LDAP://" + top).c_str(), {error.data(), 0}, listed);
+    ASSERT_EQ(listed.size(), 2u);
+    doomed_dn = *std::next(listed.begin(), c.doom_last ? 1 : 0);
+    doomed_dn.erase(0, doomed_dn.find("CN="));
+    EXPECT_EQ(txads::nested_group_search(walk_then_delete, "CORP\\ann", ("LDAP://" + top).c_str(),
+                                         {error.data(), error.length()}),
+              c.expected);
+    EXPECT_EQ(error.text(), no_such.text());
+  }
+}
+
+}  // namespace
