@@ -1,0 +1,103 @@
+// The library's defence against a broken helper: a reply is read up to its
+// "end" line however the bytes arrive and refused beyond its size limit, and
+// a damaged or foreign reply is refused as invalid data or a revision
+// mismatch, leaving the caller's reply as it was.
+#include <gtest/gtest.h>
+
+#include "dialogs/dialog_protocol.h"
+
+namespace txads::dialogs {
+namespace {
+
+constexpr uint32_t kInvalidData = 0x8007000D;
+constexpr uint32_t kRevisionMismatch = 0x8007051A;
+
+TEST(HelperReplies, AreRefusedWhenDamaged) {
+  struct Row {
+    const char* name;
+    std::string message;
+    uint32_t code;                   // 0: accepted
+    std::vector<std::string> paths;  // when accepted
+  };
+  DialogReply escaped;
+  escaped.outcome = Outcome::chosen;
+  escaped.paths = {"LDAP://dc1/CN=a\\\\,b\nc\r", "LDAP://dc1/CN=two"};
+  const Row rows[] = {
+      {"escaped values round trip", encode(escaped), 0, escaped.paths},
+      {"unknown keys are skipped",
+       "TXADS-DIALOG 1\nhint x\noutcome chosen\npath P\nend\n",
+       0,
+       {"P"}},
+      {"a failure with its status",
+       "TXADS-DIALOG 1\noutcome failed\nstatus 0x8007203A\nend\n",
+       0,
+       {}},
+      {"empty", "", kInvalidData, {}},
+      {"no version line", "outcome chosen\nend\n", kInvalidData, {}},
+      {"other magic", "TXADS-DIALOGUE 1\noutcome chosen\nend\n", kInvalidData, {}},
+      {"magic without version", "TXADS-DIALOG \noutcome chosen\nend\n", kInvalidData, {}},
+      {"newer version", "TXADS-DIALOG 2\noutcome chosen\nend\n", kRevisionMismatch, {}},
+      {"no end line", "TXADS-DIALOG 1\noutcome chosen\n", kInvalidData, {}},
+      {"unterminated end line", "TXADS-DIALOG 1\noutcome chosen\nend", kInvalidData, {}},
+      {"no outcome", "TXADS-DIALOG 1\npath P\nend\n", kInvalidData, {}},
+      {"unknown outcome", "TXADS-DIALOG 1\noutcome maybe\nend\n", kInvalidData, {}},
+      {"failure without status", "TXADS-DIALOG 1\noutcome failed\nend\n", kInvalidData, {}},
+      {"failure with a success status",
+       "TXADS-DIALOG 1\noutcome failed\nstatus 0x1\nend\n",
+       kInvalidData,
+       {}},
+      {"status beyond 32 bits",
+       "TXADS-DIALOG 1\noutcome failed\nstatus 0x180004005\nend\n",
+       kInvalidData,
+       {}},
+      {"unknown escape", "TXADS-DIALOG 1\noutcome chosen\npath a\\tb\nend\n", kInvalidData, {}},
+      {"dangling escape", "TXADS-DIALOG 1\noutcome chosen\npath a\\\nend\n", kInvalidData, {}},
+      {"raw carriage return", "TXADS-DIALOG 1\noutcome chosen\npath a\rb\nend\n", kInvalidData, {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    DialogReply reply;
+    reply.paths = {"untouched"};
+    EXPECT_EQ(decode(row.message, reply).bits(), row.code);
+    EXPECT_EQ(reply.paths, row.code == 0 ? row.paths : std::vector<std::string>{"untouched"});
+  }
+}
+
+TEST(HelperReplies, AreReadUpToTheEndLineAndNoFurther) {
+  const std::string reply = "TXADS-DIALOG 1\noutcome chosen\npath end\nend\n";
+  struct Row {
+    const char* name;
+    std::vector<std::string> chunks;
+    bool accepted;
+    bool complete;
+    std::string message;
+  };
+  std::vector<Row> rows = {
+      {"bytes after the end line are dropped", {reply + "garbage\nend\n"}, true, true, reply},
+      {"a message of the largest size", {std::string(kMaxMessageBytes, 'x')}, true, false, ""},
+      {"one byte over the largest size",
+       {std::string(kMaxMessageBytes, 'x'), "y"},
+       false,
+       false,
+       ""},
+  };
+  for (size_t size = 1; size <= 6; ++size) {  // the end line split at every place
+    Row row{"in chunks", {}, true, true, reply};
+    for (size_t at = 0; at < reply.size(); at += size) row.chunks.push_back(reply.substr(at, size));
+    rows.push_back(row);
+  }
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name + std::to_string(row.chunks.size()));
+    MessageReader reader;
+    bool accepted = true;
+    for (const std::string& chunk : row.chunks) accepted = reader.feed(chunk);
+    EXPECT_EQ(accepted, row.accepted);
+    EXPECT_EQ(reader.complete(), row.complete);
+    if (row.complete) {
+      EXPECT_EQ(reader.message(), row.message);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace txads::dialogs
