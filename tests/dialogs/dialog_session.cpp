@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "support/process.h"
@@ -29,25 +30,18 @@ ToolResult x_tool(std::vector<std::string> argv, const char* seconds = "10") {
   return run_tool(argv);
 }
 
-// Xvfb started by a shell in the background, so that init reaps it.
+// Xvfb started by a shell in the background, so that init reaps it. The
+// shell prints its process id and, once it is ready, its display number.
 struct Xvfb {
   pid_t pid = 0;
   std::string display;
   Xvfb() {
-    const std::string file = ::testing::TempDir() + "xvfb-" + std::to_string(::getpid());
-    const auto started = run_tool(
-        {"sh", "-c",
-         "Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >\"$0\" 2>/dev/null </dev/null & "
-         "echo $!",
-         file});
-    pid = static_cast<pid_t>(std::atoi(started.out.c_str()));
-    for (int i = 0; i < 150 && pid > 0 && display.empty(); ++i) {
-      std::this_thread::sleep_for(100ms);
-      std::string line;
-      if (std::getline(std::ifstream(file), line) && !line.empty()) display = ":" + line;
-    }
-    if (!display.empty()) ::setenv("DISPLAY", display.c_str(), 1);
-    std::filesystem::remove(file);
+    std::istringstream out(run_tool({"sh", "-c", R"(f=$(mktemp); Xvfb -displayfd 1 -screen 0 \
+      1024x768x24 -nolisten tcp >"$f" 2>/dev/null </dev/null & echo $!
+      for i in $(seq 150); do [ -s "$f" ] && break; sleep 0.1; done; cat "$f"; rm -f "$f")"})
+                               .out);
+    out >> pid >> display;
+    if (!display.empty()) ::setenv("DISPLAY", (display = ":" + display).c_str(), 1);
   }
   ~Xvfb() {
     if (pid > 0) ::kill(pid, SIGTERM);
@@ -102,22 +96,19 @@ std::string DialogCall::window(const std::string& caption) {
   return found.out.substr(0, found.out.find('\n'));
 }
 
-void DialogCall::play(const std::string& window, const std::vector<std::string>& steps) {
-  x_tool({"xdotool", "windowfocus", "--sync", window});
-  for (const std::string& step : steps) {
-    if (step.rfind("type:", 0) == 0) {
-      x_tool({"xdotool", "type", "--delay", "40", "--", step.substr(5)});
-    } else if (step == "wait") {
+int DialogCall::play(const std::string& window, const std::vector<std::string>& steps) {
+  if (!window.empty()) x_tool({"xdotool", "windowfocus", "--sync", window});
+  for (size_t i = 0; i + 1 < steps.size(); ++i) {
+    if (steps[i].rfind("type:", 0) == 0) {
+      x_tool({"xdotool", "type", "--delay", "40", "--", steps[i].substr(5)});
+    } else if (steps[i] == "wait") {
       std::this_thread::sleep_for(2s);
     } else {
-      x_tool({"xdotool", "key", "--delay", "60", step});
+      x_tool({"xdotool", "key", steps[i]});
     }
   }
-}
-
-int DialogCall::finish(const std::string& key) {
   for (int i = 0; i < 30 && result_.wait_for(0s) != std::future_status::ready; ++i) {
-    x_tool({"xdotool", "key", key});
+    x_tool({"xdotool", "key", steps.back()});
     result_.wait_for(500ms);
   }
   if (result_.wait_for(0s) != std::future_status::ready) {
@@ -133,26 +124,14 @@ std::string transient_for(const std::string& window) {
   return hash == std::string::npos ? "" : out.substr(hash + 2, out.find('\n') - hash - 2);
 }
 
-OwnerWindow::OwnerWindow() {
-  Display* display = XOpenDisplay(x_display().c_str());
-  if (display == nullptr) return;
-  display_ = display;
-  id_ = XCreateSimpleWindow(display, DefaultRootWindow(display), 40, 30, 900, 680, 0, 0, 0);
-  XMapWindow(display, id_);
+unsigned long owner_window() {
+  static Display* const display = XOpenDisplay(x_display().c_str());
+  if (display == nullptr) return 0;
+  const Window window =
+      XCreateSimpleWindow(display, DefaultRootWindow(display), 40, 30, 900, 680, 0, 0, 0);
+  XMapWindow(display, window);
   XSync(display, False);
-}
-
-OwnerWindow::~OwnerWindow() {
-  if (display_ == nullptr) return;
-  XDestroyWindow(static_cast<Display*>(display_), id_);
-  XCloseDisplay(static_cast<Display*>(display_));
-}
-
-std::string dialog_path(const std::string& dn) {
-  std::string host = std::getenv("LDAPURI") != nullptr ? std::getenv("LDAPURI") : "";
-  if (const size_t scheme = host.find("://"); scheme != std::string::npos)
-    host.erase(0, scheme + 3);
-  return "LDAP://" + host.substr(0, host.find_first_of(":/ ")) + "/" + dn;
+  return window;
 }
 
 }  // namespace txads_test

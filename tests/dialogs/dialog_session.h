@@ -1,8 +1,7 @@
 // The operator's side of the dialog tests: an X server of the test binary's
-// own (Xvfb), keys and window properties through xdotool and xprop (each run
-// under `timeout`, so a stuck tool never hangs a test), the helper processes
-// a call leaves behind, and an owner window as a host program has one.
-// Test thread only.
+// own (Xvfb), keys and window properties through xdotool and xprop (each under
+// `timeout`, so a stuck tool never hangs a test), the helper processes a call
+// leaves behind, and an owner window as a host program has. Test thread only.
 #pragma once
 
 #include <sys/types.h>
@@ -30,29 +29,28 @@ class ScopedEnv {
 
 // The display of the binary's Xvfb, started at the first call and named by
 // DISPLAY from then on ("" if it did not start). The server is not a child of
-// the test process, so every child found by helper_processes() is a helper.
+// the test process, so every child that helper_processes() finds is a helper.
 const std::string& x_display();
 
 // Children of this process, exited ones not yet reaped included.
 std::vector<pid_t> helper_processes();
 
 // An export running on a thread of its own while the test plays the operator.
-// A dialog still open at the end has its helper killed, so no test hangs.
 class DialogCall {
  public:
   explicit DialogCall(std::function<int()> call);
+  // Kills the helper of a dialog still open, so that no test hangs.
   ~DialogCall();
   DialogCall(const DialogCall&) = delete;
   DialogCall& operator=(const DialogCall&) = delete;
 
   // The X id of the visible window titled `caption` ("" after 20 s without).
   static std::string window(const std::string& caption);
-  // Focuses `window` and plays `steps`: "type:TEXT" types, "wait" pauses two
-  // seconds (a list fills in), anything else is a key name ("Escape", "plus").
-  static void play(const std::string& window, const std::vector<std::string>& steps);
-  // Presses `key` until the export returns (a list still loading ignores it)
-  // and gives the export's result.
-  int finish(const std::string& key);
+  // Plays `steps` on `window` and gives the export's result. "type:TEXT"
+  // types, "wait" pauses two seconds, anything else is a key ("plus"); the
+  // last key is pressed until the export returns (a list still loading
+  // ignores it).
+  int play(const std::string& window, const std::vector<std::string>& steps);
 
  private:
   std::future<int> result_;
@@ -61,21 +59,8 @@ class DialogCall {
 // The window's WM_TRANSIENT_FOR as "0x…", "" when it has none.
 std::string transient_for(const std::string& window);
 
-// A plain top-level window on x_display(), as a host program's main window.
-class OwnerWindow {
- public:
-  OwnerWindow();
-  ~OwnerWindow();
-  OwnerWindow(const OwnerWindow&) = delete;
-  OwnerWindow& operator=(const OwnerWindow&) = delete;
-  unsigned long id() const { return id_; }
-
- private:
-  void* display_ = nullptr;
-  unsigned long id_ = 0;
-};
-
-// "LDAP://<the controller's host name>/<dn>": a path as the dialogs give it.
-std::string dialog_path(const std::string& dn);
+// A new plain top-level window on x_display(), as a host program's main
+// window; it lives until the test binary exits.
+unsigned long owner_window();
 
 }  // namespace txads_test

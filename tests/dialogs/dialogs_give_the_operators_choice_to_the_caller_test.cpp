@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 #include "dialog_session.h"
 #include "support/guarded_buffer.h"
@@ -17,34 +18,23 @@
 namespace txads_test {
 namespace {
 
-enum class Dialog { browser, picker };
+constexpr const char* kPicker = "Select Group";
 
 struct Row {
-  std::string name;
-  Dialog dialog;
-  bool owned;           // TXADInit was given the host's window first
-  const char* caption;  // the browser's; nullptr: the dialog's own
+  const char* name;
+  const char* window;  // the browser's caption (nullptr: its own), or kPicker
+  bool owned;          // TXADInit was given the host's window first
   std::vector<std::string> steps;
-  const char* key;  // the key that closes the dialog
-  int length;       // of the path or list buffer
+  int length;  // of the path or list buffer
   int code;
   std::string chosen;  // "": the buffer stays untouched
 };
 
-int run(const Row& row, GuardedBuffer& out, GuardedBuffer& error, const std::string& owner) {
-  DialogCall call([&] {
-    return row.dialog == Dialog::browser
-               ? TXADGetContainer(row.caption, "Choose a container:", out.data(), row.length)
-               : TXADGetGroups(out.data(), row.length, error.data(), error.length());
-  });
-  const std::string window = DialogCall::window(
-      row.dialog == Dialog::picker ? "Select Group"
-                                   : (row.caption ? row.caption : "Browse for Container"));
-  EXPECT_NE(window, "") << "no dialog window appeared";
-  if (window.empty()) return call.finish("Escape");
-  EXPECT_EQ(transient_for(window), row.dialog == Dialog::picker && row.owned ? owner : "");
-  DialogCall::play(window, row.steps);
-  return call.finish(row.key);
+// "LDAP://<the controller's host name>/<dn>", as the dialogs give a path.
+std::string dialog_path(const std::string& dn) {
+  std::string host = std::getenv("LDAPURI");
+  host.erase(0, host.find("://") + 3);
+  return "LDAP://" + host.substr(0, host.find_first_of(":/")) + "/" + dn;
 }
 
 TEST(Dialogs, GiveTheOperatorsChoiceToTheCaller) {
@@ -64,108 +54,42 @@ TEST(Dialogs, GiveTheOperatorsChoiceToTheCaller) {
   auto in_scratch = [&](const std::string& rdn) { return dialog_path(rdn + "," + scratch.dn()); };
   const std::string chosen_global = in_scratch("CN=" + global);
   const int fit = static_cast<int>(chosen_global.size());
-
-  const std::vector<Row> rows = {
-      {"a unit inside an opened branch",
-       Dialog::browser,
-       true,
-       "Move station",
-       {"type:" + unit, "Escape", "plus", "type:" + inner},
-       "Return",
-       512,
-       0,
-       in_scratch("OU=" + inner)},
-      {"a hidden system container",
-       Dialog::browser,
-       false,
-       "Hidden",
-       {"type:System"},
-       "Return",
-       512,
-       0,
-       dialog_path(seeded("CN=System"))},
-      {"the domain, under the dialog's own caption",
-       Dialog::browser,
-       false,
-       nullptr,
-       {},
-       "Return",
-       512,
-       0,
-       dialog_path(base_dn())},
-      {"browser cancelled", Dialog::browser, true, "Cancel me", {}, "Escape", 64, 2, ""},
-      {"a global group",
-       Dialog::picker,
-       true,
-       nullptr,
-       {"type:" + global},
-       "Return",
-       512,
-       0,
-       chosen_global},
-      {"a domain-local group",
-       Dialog::picker,
-       false,
-       nullptr,
-       {"type:" + local},
-       "Return",
-       512,
-       0,
-       in_scratch("CN=" + local)},
-      {"a universal group",
-       Dialog::picker,
-       false,
-       nullptr,
-       {"type:" + universal},
-       "Return",
-       512,
-       0,
-       in_scratch("CN=" + universal)},
-      {"a distribution group is not offered",
-       Dialog::picker,
-       false,
-       nullptr,
-       {"type:" + dist, "wait", "Return", "wait", "Return"},
-       "Escape",
-       512,
-       -1,
-       ""},
-      {"picker cancelled", Dialog::picker, true, nullptr, {"type:" + global}, "Escape", 64, -1, ""},
-      {"a path exactly as long as the list buffer",
-       Dialog::picker,
-       false,
-       nullptr,
-       {"type:" + global},
-       "Return",
-       fit,
-       0,
-       chosen_global},
-      {"a path one longer than the list buffer",
-       Dialog::picker,
-       true,
-       nullptr,
-       {"type:" + global},
-       "Return",
-       fit - 1,
-       -2,
-       ""},
+  // clang-format off
+  const Row rows[] = {
+    {"a unit in an opened branch", "Move", true, {"type:" + unit, "Escape", "plus", "type:" + inner, "Return"}, 512, 0, in_scratch("OU=" + inner)},
+    {"a hidden system container", "Hidden", false, {"type:System", "Return"}, 512, 0, dialog_path(seeded("CN=System"))},
+    {"the domain, under the dialog's own caption", nullptr, false, {"Return"}, 512, 0, dialog_path(base_dn())},
+    {"browser cancelled", "Cancel me", true, {"Escape"}, 64, 2, ""},
+    {"a global group", kPicker, true, {"type:" + global, "Return"}, 512, 0, chosen_global},
+    {"a domain-local group", kPicker, false, {"type:" + local, "Return"}, 512, 0, in_scratch("CN=" + local)},
+    {"a universal group", kPicker, false, {"type:" + universal, "Return"}, 512, 0, in_scratch("CN=" + universal)},
+    {"no distribution group", kPicker, false, {"type:" + dist, "wait", "Return", "wait", "Return", "Escape"}, 512, -1, ""},
+    {"picker cancelled", kPicker, true, {"type:" + global, "Escape"}, 64, -1, ""},
+    {"a path as long as the list buffer", kPicker, false, {"type:" + global, "Return"}, fit, 0, chosen_global},
+    {"a path one longer than the list buffer", kPicker, true, {"type:" + global, "Return"}, fit - 1, -2, ""},
   };
-  OwnerWindow host;
+  // clang-format on
+  const unsigned long host = owner_window();
   char owner[32];
-  std::snprintf(owner, sizeof owner, "0x%lx", host.id());
+  std::snprintf(owner, sizeof owner, "0x%lx", host);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    TXADInit(row.owned ? reinterpret_cast<HWND>(static_cast<uintptr_t>(host.id())) : nullptr);
+    const bool picker = row.window == kPicker;
+    TXADInit(row.owned ? reinterpret_cast<HWND>(static_cast<uintptr_t>(host)) : nullptr);
     GuardedBuffer out(row.length);
     GuardedBuffer error(128);
-    EXPECT_EQ(run(row, out, error, owner), row.code);
-    if (row.chosen.empty()) {
-      EXPECT_TRUE(out.untouched()) << out.raw();
-    } else {
-      std::string expected = row.chosen;
-      expected.resize(static_cast<size_t>(row.length), '\0');
-      EXPECT_EQ(out.raw(), expected);
-    }
+    DialogCall call([&] {
+      return picker ? TXADGetGroups(out.data(), row.length, error.data(), error.length())
+                    : TXADGetContainer(row.window, "Choose:", out.data(), row.length);
+    });
+    const std::string window = DialogCall::window(row.window ? row.window : "Browse for Container");
+    EXPECT_NE(window, "") << "no dialog window appeared";
+    EXPECT_EQ(transient_for(window), picker && row.owned ? owner : "");
+    EXPECT_EQ(call.play(window, row.steps), row.code);
+    const size_t length = static_cast<size_t>(row.length);
+    std::string expected = row.chosen.empty() ? std::string(length, '#') : row.chosen;
+    expected.resize(length, '\0');
+    EXPECT_EQ(out.raw(), expected);
     EXPECT_TRUE(error.untouched()) << error.text();
     EXPECT_TRUE(out.guards_intact());
     EXPECT_EQ(helper_processes(), std::vector<pid_t>{});
@@ -181,7 +105,7 @@ TEST(GroupPicker, RefusesAnOwnerIdThatNamesNoWindow) {
     GuardedBuffer list(64);
     GuardedBuffer error(128);
     DialogCall call([&] { return TXADGetGroups(list.data(), 64, error.data(), 128); });
-    EXPECT_EQ(call.finish("Escape"), -1);
+    EXPECT_EQ(call.play("", {"Escape"}), -1);
     EXPECT_TRUE(list.untouched());
     EXPECT_EQ(error.text(), "The window handle does not name a usable window.\n");
   }

@@ -22,38 +22,29 @@ TEST(HelperReplies, AreRefusedWhenDamaged) {
   DialogReply escaped;
   escaped.outcome = Outcome::chosen;
   escaped.paths = {"LDAP://dc1/CN=a\\\\,b\nc\r", "LDAP://dc1/CN=two"};
+  const std::string v1 = "TXADS-DIALOG 1\n";
+  // clang-format off
   const Row rows[] = {
-      {"escaped values round trip", encode(escaped), 0, escaped.paths},
-      {"unknown keys are skipped",
-       "TXADS-DIALOG 1\nhint x\noutcome chosen\npath P\nend\n",
-       0,
-       {"P"}},
-      {"a failure with its status",
-       "TXADS-DIALOG 1\noutcome failed\nstatus 0x8007203A\nend\n",
-       0,
-       {}},
-      {"empty", "", kInvalidData, {}},
-      {"no version line", "outcome chosen\nend\n", kInvalidData, {}},
-      {"other magic", "TXADS-DIALOGUE 1\noutcome chosen\nend\n", kInvalidData, {}},
-      {"magic without version", "TXADS-DIALOG \noutcome chosen\nend\n", kInvalidData, {}},
-      {"newer version", "TXADS-DIALOG 2\noutcome chosen\nend\n", kRevisionMismatch, {}},
-      {"no end line", "TXADS-DIALOG 1\noutcome chosen\n", kInvalidData, {}},
-      {"unterminated end line", "TXADS-DIALOG 1\noutcome chosen\nend", kInvalidData, {}},
-      {"no outcome", "TXADS-DIALOG 1\npath P\nend\n", kInvalidData, {}},
-      {"unknown outcome", "TXADS-DIALOG 1\noutcome maybe\nend\n", kInvalidData, {}},
-      {"failure without status", "TXADS-DIALOG 1\noutcome failed\nend\n", kInvalidData, {}},
-      {"failure with a success status",
-       "TXADS-DIALOG 1\noutcome failed\nstatus 0x1\nend\n",
-       kInvalidData,
-       {}},
-      {"status beyond 32 bits",
-       "TXADS-DIALOG 1\noutcome failed\nstatus 0x180004005\nend\n",
-       kInvalidData,
-       {}},
-      {"unknown escape", "TXADS-DIALOG 1\noutcome chosen\npath a\\tb\nend\n", kInvalidData, {}},
-      {"dangling escape", "TXADS-DIALOG 1\noutcome chosen\npath a\\\nend\n", kInvalidData, {}},
-      {"raw carriage return", "TXADS-DIALOG 1\noutcome chosen\npath a\rb\nend\n", kInvalidData, {}},
+    {"escaped values round trip", encode(escaped), 0, escaped.paths},
+    {"unknown keys are skipped", v1 + "hint x\noutcome chosen\npath P\nend\n", 0, {"P"}},
+    {"a failure with its status", v1 + "outcome failed\nstatus 0x8007203A\nend\n", 0, {}},
+    {"empty", "", kInvalidData, {}},
+    {"no version line", "outcome chosen\nend\n", kInvalidData, {}},
+    {"other magic", "TXADS-DIALOGUE 1\noutcome chosen\nend\n", kInvalidData, {}},
+    {"magic without version", "TXADS-DIALOG \noutcome chosen\nend\n", kInvalidData, {}},
+    {"newer version", "TXADS-DIALOG 2\noutcome chosen\nend\n", kRevisionMismatch, {}},
+    {"no end line", v1 + "outcome chosen\n", kInvalidData, {}},
+    {"unterminated end line", v1 + "outcome chosen\nend", kInvalidData, {}},
+    {"no outcome", v1 + "path P\nend\n", kInvalidData, {}},
+    {"unknown outcome", v1 + "outcome maybe\nend\n", kInvalidData, {}},
+    {"failure without status", v1 + "outcome failed\nend\n", kInvalidData, {}},
+    {"failure with a success status", v1 + "outcome failed\nstatus 0x1\nend\n", kInvalidData, {}},
+    {"status beyond 32 bits", v1 + "outcome failed\nstatus 0x180004005\nend\n", kInvalidData, {}},
+    {"unknown escape", v1 + "outcome chosen\npath a\\tb\nend\n", kInvalidData, {}},
+    {"dangling escape", v1 + "outcome chosen\npath a\\\nend\n", kInvalidData, {}},
+    {"raw carriage return", v1 + "outcome chosen\npath a\rb\nend\n", kInvalidData, {}},
   };
+  // clang-format on
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     DialogReply reply;
