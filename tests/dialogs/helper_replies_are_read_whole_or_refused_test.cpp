@@ -27,7 +27,6 @@ TEST(HelperReplies, AreRefusedWhenDamaged) {
   const Row rows[] = {
     {"escaped values round trip", encode(escaped), 0, escaped.paths},
     {"unknown keys are skipped", v1 + "hint x\noutcome chosen\npath P\nend\n", 0, {"P"}},
-    {"a failure with its status", v1 + "outcome failed\nstatus 0x8007203A\nend\n", 0, {}},
     {"empty", "", kInvalidData, {}},
     {"no version line", "outcome chosen\nend\n", kInvalidData, {}},
     {"other magic", "TXADS-DIALOGUE 1\noutcome chosen\nend\n", kInvalidData, {}},
@@ -57,36 +56,27 @@ TEST(HelperReplies, AreRefusedWhenDamaged) {
 TEST(HelperReplies, AreReadUpToTheEndLineAndNoFurther) {
   const std::string reply = "TXADS-DIALOG 1\noutcome chosen\npath end\nend\n";
   struct Row {
-    const char* name;
     std::vector<std::string> chunks;
     bool accepted;
     bool complete;
-    std::string message;
   };
   std::vector<Row> rows = {
-      {"bytes after the end line are dropped", {reply + "garbage\nend\n"}, true, true, reply},
-      {"a message of the largest size", {std::string(kMaxMessageBytes, 'x')}, true, false, ""},
-      {"one byte over the largest size",
-       {std::string(kMaxMessageBytes, 'x'), "y"},
-       false,
-       false,
-       ""},
+      {{reply + "garbage after the end line\nend\n"}, true, true},
+      {{std::string(kMaxMessageBytes, 'x')}, true, false},  // the largest size
+      {{std::string(kMaxMessageBytes, 'x'), "y"}, false, false},
   };
   for (size_t size = 1; size <= 6; ++size) {  // the end line split at every place
-    Row row{"in chunks", {}, true, true, reply};
-    for (size_t at = 0; at < reply.size(); at += size) row.chunks.push_back(reply.substr(at, size));
-    rows.push_back(row);
+    rows.push_back({{}, true, true});
+    for (size_t at = 0; at < reply.size(); at += size)
+      rows.back().chunks.push_back(reply.substr(at, size));
   }
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.name + std::to_string(row.chunks.size()));
+    SCOPED_TRACE(row.chunks.front().substr(0, 40) + "… in " + std::to_string(row.chunks.size()));
     MessageReader reader;
     bool accepted = true;
     for (const std::string& chunk : row.chunks) accepted = reader.feed(chunk);
     EXPECT_EQ(accepted, row.accepted);
-    EXPECT_EQ(reader.complete(), row.complete);
-    if (row.complete) {
-      EXPECT_EQ(reader.message(), row.message);
-    }
+    EXPECT_EQ(reader.complete() ? reader.message() : "", row.complete ? reply : "");
   }
 }
 
