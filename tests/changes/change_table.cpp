@@ -1,20 +1,32 @@
 #include "change_table.h"
 
-#include <algorithm>
 #include <map>
 
 #include "support/domain.h"
 #include "support/guarded_buffer.h"
 #include "support/trace_capture.h"
+#include "txads.h"
 
 namespace changes_test {
 namespace {
 
-// Every object in the subtree with its change stamp, by DN.
-using Picture = std::map<std::string, std::string>;
+using Two = int (*)(const char*, const char*, char*, int);
+using Three = int (*)(const char*, const char*, const char*, char*, int);
+const std::map<std::string, Two> kTwo = {
+    {"CreateOU", TXADCreateOU},
+    {"DeleteOU", TXADDeleteOU},
+    {"MoveOUToContainer", TXADMoveOUToContainer},
+    {"AddStationToContainer", TXADAddStationToContainer},
+    {"DeleteStationFromContainer", TXADDeleteStationFromContainer}};
+const std::map<std::string, Three> kThree = {
+    {"MoveUserToContainer", TXADMoveUserToContainer},
+    {"MoveStationToContainer", TXADMoveStationToContainer},
+    {"AddStationToGroup", TXADAddStationToGroup},
+    {"DeleteStationFromGroup", TXADDeleteStationFromGroup}};
 
-Picture picture(const std::string& base) {
-  Picture objects;
+// Every object in the subtree with its change stamp, by DN.
+std::map<std::string, std::string> picture(const std::string& base) {
+  std::map<std::string, std::string> objects;
   for (const auto& entry :
        txads_test::search(base, "(objectClass=*)", txads_test::Scope::subtree, {"uSNChanged"})) {
     objects[entry.dn] = entry.values("uSNChanged").at(0);
@@ -22,21 +34,23 @@ Picture picture(const std::string& base) {
   return objects;
 }
 
-std::string diff(const Picture& before, const Picture& after, const std::string& base) {
-  std::vector<std::string> removed, added, changed;
+std::string diff(const std::map<std::string, std::string>& before,
+                 const std::map<std::string, std::string>& after, const std::string& base) {
+  std::string parts[3];  // removed, added, changed
+  auto note = [&](int part, char mark, const std::string& dn) {
+    parts[part] += std::string(parts[part].empty() ? "" : "; ") + mark +
+                   dn.substr(0, dn.size() - base.size() - 1);
+  };
   for (const auto& [dn, stamp] : before) {
-    if (!after.count(dn)) removed.push_back("-" + dn);
+    if (!after.count(dn)) note(0, '-', dn);
   }
   for (const auto& [dn, stamp] : after) {
-    if (!before.count(dn)) added.push_back("+" + dn);
-    if (before.count(dn) && before.at(dn) != stamp) changed.push_back("*" + dn);
+    if (!before.count(dn)) note(1, '+', dn);
+    if (before.count(dn) && before.at(dn) != stamp) note(2, '*', dn);
   }
   std::string text;
-  for (const auto* part : {&removed, &added, &changed}) {
-    for (std::string dn : *part) {
-      dn = dn.substr(0, dn.size() - base.size() - 1);  // without ",<scratch OU>"
-      text += (text.empty() ? "" : "; ") + dn;
-    }
+  for (const std::string& part : parts) {
+    if (!part.empty()) text += (text.empty() ? "" : "; ") + part;
   }
   return text;
 }
@@ -45,31 +59,31 @@ std::string diff(const Picture& before, const Picture& after, const std::string&
 
 std::string ChangeTable::expand(std::string_view text) const {
   if (text == "@") return ou_.path();
-  if (!text.empty() && text[0] == '@') return txads_test::path_of(dn(text.substr(1)));
+  if (text.starts_with("@")) return txads_test::path_of(dn(text.substr(1)));
   std::string out;
   for (char c : text) out += c == '~' ? ou_.unique_name("") : std::string(1, c);
   return out;
 }
 
-std::string ChangeTable::dn(std::string_view relative) const {
-  return expand(relative) + "," + ou_.dn();
-}
-
 void ChangeTable::run(const Row& row) {
-  SCOPED_TRACE(row.what);
-  const Picture before = picture(ou_.dn());
   std::vector<std::string> args;
-  for (const auto& arg : row.call.args) args.push_back(expand(arg));
+  std::string shown = row.worker;
+  for (const auto& arg : row.args) {
+    args.push_back(expand(arg));
+    shown += " '" + arg + "'";
+  }
+  SCOPED_TRACE(shown);
+  const auto before = picture(ou_.dn());
   txads_test::GuardedBuffer error(256);
   txads_test::TraceCapture trace;
   const int code =
-      row.call.two ? row.call.two(args[0].c_str(), args[1].c_str(), error.data(), error.length())
-                   : row.call.three(args[0].c_str(), args[1].c_str(), args[2].c_str(), error.data(),
-                                    error.length());
+      args.size() == 2
+          ? kTwo.at(row.worker)(args[0].c_str(), args[1].c_str(), error.data(), error.length())
+          : kThree.at(row.worker)(args[0].c_str(), args[1].c_str(), args[2].c_str(), error.data(),
+                                  error.length());
   EXPECT_EQ(code, row.code);
-  EXPECT_EQ(trace.messages(),
-            (std::vector<std::string>{"run function 'TXAD" + row.call.worker + "'.",
-                                      "run function '" + row.call.worker + "'."}));
+  EXPECT_EQ(trace.messages(), (std::vector<std::string>{"run function 'TXAD" + row.worker + "'.",
+                                                        "run function '" + row.worker + "'."}));
   if (row.error.empty()) {
     EXPECT_TRUE(error.untouched()) << error.text();
   } else {
