@@ -1,6 +1,6 @@
 // The lists the queries write into a caller's buffer: entries each followed
-// by "|". The directory gives entries in no fixed order, and a full buffer
-// cuts the list after any of them, so a test names the pool the entries come
+// by "|". The directory gives entries in no fixed order and a full buffer
+// cuts a list after any of them, so a test names the pool the entries come
 // from and how many of them it expects.
 #pragma once
 
@@ -22,14 +22,14 @@ inline std::multiset<std::string> entries_of(const std::string& list) {
   return entries;
 }
 
-// `list` holds `count` different entries, each one of the entries of `pool`.
+// `list` holds `count` different entries of `pool`.
 inline ::testing::AssertionResult lists(const std::string& list, size_t count,
                                         const std::string& pool) {
   const auto listed = entries_of(list);
   const auto allowed = entries_of(pool);
-  const std::set<std::string> distinct(listed.begin(), listed.end());
-  if (listed.size() == count && distinct.size() == count &&
-      std::includes(allowed.begin(), allowed.end(), distinct.begin(), distinct.end())) {
+  if (listed.size() == count &&
+      std::set<std::string>(listed.begin(), listed.end()).size() == count &&
+      std::includes(allowed.begin(), allowed.end(), listed.begin(), listed.end())) {
     return ::testing::AssertionSuccess();
   }
   return ::testing::AssertionFailure() << "\"" << list << "\" is not " << count << " of " << pool;
