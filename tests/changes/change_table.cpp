@@ -25,8 +25,9 @@ const std::map<std::string, Three> kThree = {
     {"DeleteStationFromGroup", TXADDeleteStationFromGroup}};
 
 // Every object in the subtree with its change stamp, by DN.
-std::map<std::string, std::string> picture(const std::string& base) {
-  std::map<std::string, std::string> objects;
+using Picture = std::map<std::string, std::string>;
+Picture picture(const std::string& base) {
+  Picture objects;
   for (const auto& entry :
        txads_test::search(base, "(objectClass=*)", txads_test::Scope::subtree, {"uSNChanged"})) {
     objects[entry.dn] = entry.values("uSNChanged").at(0);
@@ -34,25 +35,25 @@ std::map<std::string, std::string> picture(const std::string& base) {
   return objects;
 }
 
-std::string diff(const std::map<std::string, std::string>& before,
-                 const std::map<std::string, std::string>& after, const std::string& base) {
-  std::string parts[3];  // removed, added, changed
+// What went, what came and what changed, each in DN order, without the
+// last `suffix` characters of each DN.
+std::string diff(const Picture& before, const Picture& after, size_t suffix) {
+  std::string parts[3];
   auto note = [&](int part, char mark, const std::string& dn) {
-    parts[part] += std::string(parts[part].empty() ? "" : "; ") + mark +
-                   dn.substr(0, dn.size() - base.size() - 1);
+    parts[part] += "; " + (mark + dn.substr(0, dn.size() - suffix));
   };
   for (const auto& [dn, stamp] : before) {
     if (!after.count(dn)) note(0, '-', dn);
   }
   for (const auto& [dn, stamp] : after) {
-    if (!before.count(dn)) note(1, '+', dn);
-    if (before.count(dn) && before.at(dn) != stamp) note(2, '*', dn);
+    if (!before.count(dn)) {
+      note(1, '+', dn);
+    } else if (before.at(dn) != stamp) {
+      note(2, '*', dn);
+    }
   }
-  std::string text;
-  for (const std::string& part : parts) {
-    if (!part.empty()) text += (text.empty() ? "" : "; ") + part;
-  }
-  return text;
+  const std::string text = parts[0] + parts[1] + parts[2];
+  return text.empty() ? text : text.substr(2);
 }
 
 }  // namespace
@@ -90,7 +91,7 @@ void ChangeTable::run(const Row& row) {
     EXPECT_EQ(error.text(), row.error);
   }
   EXPECT_TRUE(error.guards_intact());
-  EXPECT_EQ(diff(before, picture(ou_.dn()), ou_.dn()), expand(row.diff));
+  EXPECT_EQ(diff(before, picture(ou_.dn()), ou_.dn().size() + 1), expand(row.diff));
 }
 
 }  // namespace changes_test
