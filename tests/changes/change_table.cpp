@@ -67,13 +67,9 @@ std::string ChangeTable::expand(std::string_view text) const {
 }
 
 void ChangeTable::run(const Row& row) {
+  SCOPED_TRACE(row.worker + " " + row.args[0] + " " + row.args[1]);
   std::vector<std::string> args;
-  std::string shown = row.worker;
-  for (const auto& arg : row.args) {
-    args.push_back(expand(arg));
-    shown += " '" + arg + "'";
-  }
-  SCOPED_TRACE(shown);
+  for (const auto& arg : row.args) args.push_back(expand(arg));
   const auto before = picture(ou_.dn());
   txads_test::GuardedBuffer error(256);
   txads_test::TraceCapture trace;
@@ -85,11 +81,7 @@ void ChangeTable::run(const Row& row) {
   EXPECT_EQ(code, row.code);
   EXPECT_EQ(trace.messages(), (std::vector<std::string>{"run function 'TXAD" + row.worker + "'.",
                                                         "run function '" + row.worker + "'."}));
-  if (row.error.empty()) {
-    EXPECT_TRUE(error.untouched()) << error.text();
-  } else {
-    EXPECT_EQ(error.text(), row.error);
-  }
+  EXPECT_TRUE(row.error.empty() ? error.untouched() : error.text() == row.error) << error.text();
   EXPECT_TRUE(error.guards_intact());
   EXPECT_EQ(diff(before, picture(ou_.dn()), ou_.dn().size() + 1), expand(row.diff));
 }

@@ -25,73 +25,60 @@ std::pair<int, std::string> read(const std::string& account, const char* attribu
   return {code, code == 0 ? value.text() : error.text()};
 }
 
-// Replaces attributes of `dn`; the values of one attribute follow each other.
-void set_values(const std::string& dn,
-                const std::vector<std::pair<std::string, std::string>>& values) {
-  std::string ldif = txads_test::ldif_line("dn", dn) + "changetype: modify\n";
-  for (size_t i = 0; i < values.size(); ++i) {
-    if (i == 0 || values[i].first != values[i - 1].first) {
-      ldif += (i == 0 ? "replace: " : "-\nreplace: ") + values[i].first + "\n";
-    }
-    ldif += txads_test::ldif_line(values[i].first, values[i].second);
-  }
-  txads_test::modify(ldif + "-\n");
-}
-
 class ValuesAreReadAsTheirSyntaxGivesThem : public ::testing::Test {
  protected:
   txads_test::ScratchOu ou_{"values"};
-  const std::string user_ = txads_test::netbios_domain() + "\\" + ou_.unique_name("val");
+  const std::string domain_ = txads_test::netbios_domain() + "\\";
+  const std::string user_ = domain_ + ou_.unique_name("val");
   const std::string dn_ = ou_.add_user("Val User", ou_.unique_name("val"));
 };
 
 TEST_F(ValuesAreReadAsTheirSyntaxGivesThem, EachRowGivesItsText) {
   const std::string manager = ou_.add_user("Mia Manager", ou_.unique_name("mia"));
-  set_values(dn_, {{"description", "Value text"},
-                   {"otherTelephone", "222"},
-                   {"otherTelephone", "111"},
-                   {"countryCode", "276"},
-                   {"showInAdvancedViewOnly", "TRUE"},
-                   {"accountExpires", "133497345678901234"},
-                   {"msTSExpireDate", "20241105093007.0Z"},
-                   {"thumbnailPhoto", std::string("\x00\x0A\xFF\x7F", 4)},
-                   {"manager", manager},
-                   {"department",
-                    "Pr\xC3\xBC"
-                    "fstand"}});
-  const std::string domain = txads_test::netbios_domain() + "\\";
   const std::string pc = ou_.unique_name("PC");
-  set_values(ou_.add_computer(pc), {{"description", "Bench PC"}});
+  const std::string pc_dn = ou_.add_computer(pc);
   ou_.add_group("Grp", {}, ou_.unique_name("grp"));
   const std::string not_found = "E_ADS_PROPERTY_NOT_FOUND";
   const std::string unknown = "The name was not found, or the caller may not see it.\n";
   const struct {
     std::string account;
     const char* attribute;
+    std::vector<std::string> stored;  // written first with the directory's tools
     int code;
     std::string text;
   } rows[] = {
-      {user_, "description", 0, "Value text"},
-      {user_, "otherTelephone", 0, "222; 111"},
-      {user_, "countryCode", 0, "276"},
-      {user_, "showInAdvancedViewOnly", 0, "TRUE"},
-      {user_, "accountExpires", 0, "133497345678901234"},
-      {user_, "msTSExpireDate", 0, "2024-11-05T09:30:07Z"},
-      {user_, "thumbnailPhoto", 0, "000AFF7F"},
-      {user_, "manager", 0, manager},
-      {user_, "department", 0,
+      {user_, "description", {"Value text"}, 0, "Value text"},
+      {user_, "otherTelephone", {"222", "111"}, 0, "222; 111"},
+      {user_, "countryCode", {"276"}, 0, "276"},
+      {user_, "showInAdvancedViewOnly", {"TRUE"}, 0, "TRUE"},
+      {user_, "accountExpires", {"133497345678901234"}, 0, "133497345678901234"},
+      {user_, "msTSExpireDate", {"20241105093007.0Z"}, 0, "2024-11-05T09:30:07Z"},
+      {user_, "thumbnailPhoto", {std::string("\x00\x0A\xFF\x7F", 4)}, 0, "000AFF7F"},
+      {user_, "manager", {manager}, 0, manager},
+      {user_,
+       "department",
+       {"Pr\xC3\xBC"
+        "fstand"},
+       0,
        "Pr\xC3\xBC"
        "fstand"},
-      {user_, "objectSid", 0, txads_test::sid_of(dn_)},
-      {domain + pc + "$", "description", 0, "Bench PC"},
-      {user_, "telephoneNumber", -1, not_found},  // not held
-      {user_, "noSuchAttribute", -1, not_found},
-      {user_, "description)(objectClass=*", -1, not_found},
-      {user_, nullptr, -1, "One of the parameters given is not correct.\n"},
-      {ou_.unique_name("val"), "description", -1, unknown},
-      {domain + ou_.unique_name("nobody"), "description", -1, unknown},
-      {domain + ou_.unique_name("grp"), "description", -1, "80004002"},  // no user interface
+      {user_, "objectSid", {}, 0, txads_test::sid_of(dn_)},
+      {domain_ + pc + "$", "description", {"Bench PC"}, 0, "Bench PC"},
+      {user_, "telephoneNumber", {}, -1, not_found},  // not held
+      {user_, "noSuchAttribute", {}, -1, not_found},
+      {user_, "description)(objectClass=*", {}, -1, not_found},
+      {user_, nullptr, {}, -1, "One of the parameters given is not correct.\n"},
+      {ou_.unique_name("val"), "description", {}, -1, unknown},
+      {domain_ + ou_.unique_name("nobody"), "description", {}, -1, unknown},
+      {domain_ + ou_.unique_name("grp"), "description", {}, -1, "80004002"},  // no user interface
   };
+  for (const auto& row : rows) {
+    if (row.stored.empty()) continue;
+    std::string ldif = txads_test::ldif_line("dn", row.account == user_ ? dn_ : pc_dn) +
+                       "changetype: modify\nreplace: " + row.attribute + "\n";
+    for (const auto& value : row.stored) ldif += txads_test::ldif_line(row.attribute, value);
+    txads_test::modify(ldif);
+  }
   for (const auto& row : rows) {
     EXPECT_EQ(read(row.account, row.attribute), std::make_pair(row.code, row.text))
         << row.account << " " << (row.attribute ? row.attribute : "(null)");

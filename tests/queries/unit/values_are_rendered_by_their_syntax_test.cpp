@@ -26,7 +26,6 @@ struct Row {
   std::vector<std::string> values;
   const char* text;
 } const kRows[] = {
-    {Syntax::time, {"20240301093000.0Z"}, "2024-03-01T09:30:00Z"},
     {Syntax::time, {"20241105093007.25Z"}, "2024-11-05T09:30:07.25Z"},
     {Syntax::time, {"240301093000Z"}, "2024-03-01T09:30:00Z"},
     {Syntax::time, {"991231235959Z"}, "1999-12-31T23:59:59Z"},
@@ -37,16 +36,7 @@ struct Row {
      "S-1-1-0; S-1-5-32-544"},
     {Syntax::sid, {bytes({1, 1, 1, 2, 3, 4, 5, 6, 7, 0, 0, 0})}, "S-1-0x010203040506-7"},
     {Syntax::sid, {bytes({1, 2, 0, 0, 0, 0, 0, 5, 0x20, 0, 0, 0})}, "010200000000000520000000"},
-    {Syntax::guid,
-     {bytes({0xFF, 0x19, 0x96, 0x6F, 0x86, 0x8B, 0x11, 0xD0, 0xB4, 0x2D, 0x00, 0xC0, 0x4F, 0xC9,
-             0x64, 0xFF})},
-     "{6F9619FF-8B86-D011-B42D-00C04FC964FF}"},
     {Syntax::guid, {bytes({0xAB, 0x01})}, "AB01"},
-    {Syntax::octets, {bytes({0, 0x0A, 0xFF, 0x7F})}, "000AFF7F"},
-    {Syntax::boolean, {"FALSE"}, "FALSE"},
-    {Syntax::integer, {"-5"}, "-5"},
-    {Syntax::string, {"a", "b; c"}, "a; b; c"},
-    {Syntax::string, {}, ""},
 };
 
 TEST(ValuesAreRenderedByTheirSyntax, EachRowGivesItsText) {
