@@ -62,7 +62,7 @@ TEST(Lists, NameEachEntryOfTheirKindThatFits) {
   const struct {
     List list;
     std::string arg;
-    std::string on_entry;  // as long as the buffer: no zero byte in it
+    std::string on_entry;  // the text before the call; as long as the buffer: unterminated
     int length;
     int code;
     size_t count;  // entries appended, each one of `pool`
