@@ -1,0 +1,61 @@
+// TXADAddStationToContainer creates an enabled workstation account;
+// TXADDeleteStationFromContainer deletes a station only where it is;
+// TXADMoveUserToContainer and TXADMoveStationToContainer move an object of
+// their own class only, under its own name.
+#include "change_table.h"
+#include "support/domain.h"
+
+namespace changes_test {
+namespace {
+
+TEST_F(ChangeTable, NewStationsBecomeEnabledWorkstationAccounts) {
+  const Row rows[] = {
+      {"AddStationToContainer", {"New~", "@"}, 0, "", "+CN=New~"},
+      {"AddStationToContainer", {"New~", "@"}, -1, kExists, ""},
+      {"AddStationToContainer", {"Newer~", "@OU=Missing"}, -1, kNoSuchObject, ""},
+      {"AddStationToContainer", {std::string(259, 's'), "@"}, -1, kInvalidArg, ""},
+  };
+  for (const Row& row : rows) run(row);
+  const std::pair<const char*, std::string> attributes[] = {
+      {"name", expand("New~")},       {"sAMAccountName", expand("New~$")},
+      {"userAccountControl", "4128"},  // a workstation account, enabled, no password needed
+      {"primaryGroupID", "515"},      {"sAMAccountType", "805306369"},
+  };
+  for (const auto& [attribute, value] : attributes) {
+    EXPECT_EQ(txads_test::attribute_values(dn("CN=New~"), attribute),
+              std::vector<std::string>{value})
+        << attribute;
+  }
+}
+
+TEST_F(ChangeTable, StationsAndUsersArePlacedOnlyAsTheirOwnClass) {
+  const std::string from = ou_.add_ou("From");
+  ou_.add_ou("Dest");
+  ou_.add_computer(expand("PC~"), from);
+  ou_.add_user("Smith\\, John", expand("js~"), from);
+  ou_.add_user("Una User", expand("una~"), from);
+  const Row rows[] = {
+      {"DeleteStationFromContainer", {"PC~", "@"}, -1, kNoSuchObject, ""},
+      {"DeleteStationFromContainer", {"Una User", "@OU=From"}, -1, kNoSuchObject, ""},
+      {"MoveUserToContainer", {"PC~", "@OU=From", "@OU=Dest"}, -1, kNoSuchObject, ""},
+      {"MoveStationToContainer", {"Una User", "@OU=From", "@OU=Dest"}, -1, kNoSuchObject, ""},
+      {"MoveUserToContainer",
+       {"Smith\\, John", "@OU=From", "@OU=Dest"},
+       0,
+       "",
+       "-CN=Smith\\, John,OU=From; +CN=Smith\\, John,OU=Dest"},
+      {"MoveStationToContainer",
+       {"PC~", "@OU=From", "@OU=Dest"},
+       0,
+       "",
+       "-CN=PC~,OU=From; +CN=PC~,OU=Dest"},
+      {"MoveStationToContainer", {"PC~", "@OU=From", "@OU=Dest"}, -1, kNoSuchObject, ""},
+      {"MoveStationToContainer", {"PC~", "@OU=Dest", "@OU=Missing"}, -1, kNoSuchObject, ""},
+      {"DeleteStationFromContainer", {"PC~", "@OU=Dest"}, 0, "", "-CN=PC~,OU=Dest"},
+      {"DeleteStationFromContainer", {"PC~", "@OU=Dest"}, -1, kNoSuchObject, ""},
+  };
+  for (const Row& row : rows) run(row);
+}
+
+}  // namespace
+}  // namespace changes_test
