@@ -1,7 +1,6 @@
-// Kept connections: one per Kerberos identity (a cache that now holds
-// another principal is another identity); a server that stops is server
-// down at once and is used again once restarted; a configured list of
-// servers is tried in order, and a hung server times out as configured.
+// Kept connections: one per Kerberos identity (a cache holding another
+// principal is another identity); a stopped server is server down at once,
+// used again once restarted; configured servers are tried in order and time out.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -44,7 +43,6 @@ std::vector<std::string> bound_as(const std::string& account_or_cache = "") {
 
 TEST(Connections, ServeOneKerberosIdentityEach) {
   const auto admin = bound_as(), ann = bound_as("ann"), bob = bound_as("bob");
-  EXPECT_GE(ann.size(), 3u);  // Domain Users, Lab Members, Devs, ...
   EXPECT_NE(ann, bob);
   EXPECT_NE(ann, admin);
   const uint64_t binds = operation_counts().binds;
@@ -61,7 +59,7 @@ TEST(Connections, ServeOneKerberosIdentityEach) {
 
 TEST(Connections, OutliveAServerThatStopsAndRestarts) {
   ASSERT_EQ(signal(SIGPIPE, SIG_DFL), SIG_DFL);  // raised, it would end the test
-  for (const bool reset : {false, true}) {
+  for (const bool reset : {false, true}) {       // an orderly close, then a reset
     Relay relay;
     const std::string path =
         "LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/" + txads_test::seeded("OU=Site");

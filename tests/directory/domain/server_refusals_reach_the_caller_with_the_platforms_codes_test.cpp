@@ -25,11 +25,6 @@ Status create_ou(const std::string& parent_path, const char* rdn) {
 TEST(ServerRefusals, ReachTheCallerWithThePlatformsCodes) {
   const std::pair<std::function<Status(txads_test::ScratchOu&)>, uint32_t> rows[] = {
       {[](auto& ou) {
-         Object object;
-         return ads_get_object(path_of("OU=Absent," + ou.dn()), object);
-       },
-       0x80072030},
-      {[](auto& ou) {
          ou.add_ou("Twice");
          return create_ou(ou.path(), "OU=Twice");
        },
