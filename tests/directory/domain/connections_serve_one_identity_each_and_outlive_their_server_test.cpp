@@ -57,6 +57,7 @@ TEST(Connections, ServeOneKerberosIdentityEach) {
   EXPECT_EQ(bound_as(cache), bob);
 }
 
+// The relay stands in for the server going away, which the shared one must not.
 TEST(Connections, OutliveAServerThatStopsAndRestarts) {
   ASSERT_EQ(signal(SIGPIPE, SIG_DFL), SIG_DFL);  // raised, it would end the test
   for (const bool reset : {false, true}) {       // an orderly close, then a reset
