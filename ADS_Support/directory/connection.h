@@ -12,20 +12,10 @@
 
 #include "directory/identity.h"
 #include "directory/ldap_owners.h"
+#include "directory/ldap_path.h"
 #include "frame/status.h"
 
 namespace txads::directory {
-
-// Where to connect: a server named in a path, or the client configuration's.
-struct Endpoint {
-  std::string server;  // "dc1", "dc1:389", "[::1]"; "" = the client configuration's server(s)
-  std::string host;    // server without port or brackets
-  int port = 0;        // 0 = 389, or 3268 for the global catalog
-  bool global_catalog = false;
-
-  // Identifies the endpoint in pool and cache keys.
-  std::string key() const { return (global_catalog ? "gc|" : "ldap|") + server; }
-};
 
 struct RootDse {
   std::string dns_host_name;

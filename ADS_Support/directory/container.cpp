@@ -18,7 +18,7 @@ Status child_dn(const ObjectState& parent, std::string_view rdn, std::string& dn
   if (text.empty() || text.find('=') == std::string::npos) return kBadPathname;
   // Reuse the path parser for its "\/" handling; a "/" left unescaped
   // would read as a server name.
-  if (parse_path("LDAP://" + text, parsed).failed() || !parsed.server.empty() ||
+  if (parse_path("LDAP://" + text, parsed).failed() || !parsed.endpoint.server.empty() ||
       !is_single_rdn(parsed.dn)) {
     return kBadPathname;
   }
@@ -114,7 +114,7 @@ Status Container::new_enum(Enumerator& children) {
   listing->endpoint = state_->endpoint;
   std::vector<Entry> entries;
   const Status status = listing->pages->start(
-      state_->endpoint, {state_->dn, LDAP_SCOPE_ONELEVEL, class_filter(filter_), {"objectClass"}},
+      state_->endpoint, {state_->dn, Scope::one_level, class_filter(filter_), {"objectClass"}},
       entries);
   if (status.failed()) return status;
   add_states(listing->endpoint, entries, listing->items);

@@ -72,6 +72,18 @@ int collect(LDAP* ld, LDAPMessage* answer, std::vector<Entry>& entries, Berval& 
   return result;
 }
 
+int ldap_scope(Scope scope) {
+  switch (scope) {
+    case Scope::base:
+      return LDAP_SCOPE_BASE;
+    case Scope::one_level:
+      return LDAP_SCOPE_ONELEVEL;
+    case Scope::subtree:
+      break;
+  }
+  return LDAP_SCOPE_SUBTREE;
+}
+
 // "member;range=0-1499" -> high "1499"; false when `name` is not a range of
 // `attribute`.
 bool range_of(const std::string& name, const std::string& attribute, std::string& high) {
@@ -109,7 +121,7 @@ int send_mods(Connection& connection, const std::string& dn, const std::vector<C
 
 }  // namespace
 
-int send_search(LDAP* ld, const SearchQuery& query, int page_entries, const berval* cookie,
+int send_search(LDAP* ld, const SearchRequest& query, int page_entries, const berval* cookie,
                 int& message_id) {
   std::vector<std::string> names = query.attributes;
   if (names.empty()) names.push_back(LDAP_NO_ATTRS);
@@ -125,7 +137,7 @@ int send_search(LDAP* ld, const SearchQuery& query, int page_entries, const berv
   Control page(raw_page);
   LDAPControl* controls[] = {page.get(), nullptr};
   count_operation();
-  return ldap_search_ext(ld, query.base.c_str(), query.scope, query.filter.c_str(),
+  return ldap_search_ext(ld, query.base.c_str(), ldap_scope(query.scope), query.filter.c_str(),
                          attributes.data(), 0, page ? controls : nullptr, nullptr, &time_limit,
                          LDAP_NO_LIMIT, &message_id);
 }
@@ -147,9 +159,10 @@ int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval
   return collect(ld, answer.get(), entries, cookie);
 }
 
-int search_entries(Connection& connection, const SearchQuery& query, std::vector<Entry>& entries) {
+int search_entries(Connection& connection, const SearchRequest& query,
+                   std::vector<Entry>& entries) {
   LDAP* ld = connection.ld();
-  const int page_entries = query.scope != LDAP_SCOPE_BASE ? page_size() : 0;
+  const int page_entries = query.scope != Scope::base ? page_size() : 0;
   Berval cookie;
   do {
     int message_id = 0;
@@ -174,7 +187,7 @@ int read_values(Connection& connection, const std::string& dn, const std::string
     }
     std::vector<Entry> entries;
     const int rc =
-        search_entries(connection, {dn, LDAP_SCOPE_BASE, "(objectClass=*)", {requested}}, entries);
+        search_entries(connection, {dn, Scope::base, "(objectClass=*)", {requested}}, entries);
     if (rc != LDAP_SUCCESS) return rc;
     if (entries.empty()) return LDAP_NO_SUCH_OBJECT;
 

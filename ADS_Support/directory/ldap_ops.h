@@ -13,15 +13,8 @@
 
 namespace txads::directory {
 
-struct SearchQuery {
-  std::string base;
-  int scope = LDAP_SCOPE_BASE;
-  std::string filter = "(objectClass=*)";
-  std::vector<std::string> attributes;  // empty = no attributes, only the DN
-};
-
 // Appends every entry. One-level and subtree searches are paged.
-int search_entries(Connection& connection, const SearchQuery& query, std::vector<Entry>& entries);
+int search_entries(Connection& connection, const SearchRequest& query, std::vector<Entry>& entries);
 
 // The two halves of one search request, for readers that overlap pages with
 // their caller's work. send_search asks for one page of `page_entries` after
@@ -29,7 +22,7 @@ int search_entries(Connection& connection, const SearchQuery& query, std::vector
 // operation timeout, for the whole answer, appends its entries and sets
 // `cookie` for the next page (empty after the last); a request that times
 // out is abandoned (LDAP_TIMEOUT).
-int send_search(LDAP* ld, const SearchQuery& query, int page_entries, const berval* cookie,
+int send_search(LDAP* ld, const SearchRequest& query, int page_entries, const berval* cookie,
                 int& message_id);
 int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie);
 

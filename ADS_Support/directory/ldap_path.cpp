@@ -43,7 +43,7 @@ bool parse_port(std::string_view text, int& port) {
   return true;
 }
 
-bool parse_server(std::string_view server, LdapPath& parsed) {
+bool parse_server(std::string_view server, Endpoint& endpoint) {
   std::string_view host = server;
   std::string_view port;
   if (!server.empty() && server.front() == '[') {  // "[v6 address]" [":" port]
@@ -71,9 +71,9 @@ bool parse_server(std::string_view server, LdapPath& parsed) {
     }
   }
   if (host.empty()) return false;
-  if (!port.empty() && !parse_port(port, parsed.port)) return false;
-  parsed.server = std::string(server);
-  parsed.host = std::string(host);
+  if (!port.empty() && !parse_port(port, endpoint.port)) return false;
+  endpoint.server = std::string(server);
+  endpoint.host = std::string(host);
   return true;
 }
 
@@ -130,10 +130,10 @@ Status parse_path(std::string_view path, LdapPath& parsed) {
   if (slash != std::string_view::npos) {
     const std::string_view server = rest.substr(0, slash);
     if (server.find('=') != std::string_view::npos) return kBadPathname;  // dn with a bare "/"
-    if (!parse_server(server, parsed)) return kBadPathname;
+    if (!parse_server(server, parsed.endpoint)) return kBadPathname;
     dn_text = rest.substr(slash + 1);
   } else if (rest.find('=') == std::string_view::npos && !rest.empty() && rest.front() != '<') {
-    if (!parse_server(rest, parsed)) return kBadPathname;  // "LDAP://server": its root DSE
+    if (!parse_server(rest, parsed.endpoint)) return kBadPathname;  // "LDAP://server": its root DSE
   } else {
     dn_text = rest;
   }

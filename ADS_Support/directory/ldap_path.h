@@ -11,11 +11,20 @@
 
 namespace txads::directory {
 
-struct LdapPath {
+// Where to connect: a server named in a path, or the client configuration's.
+struct Endpoint {
   std::string server;  // as written ("dc1", "dc1:389", "[::1]:389"); "" = client configuration
   std::string host;    // server without port or brackets
-  int port = 0;        // 0 = the scheme's default
-  std::string dn;      // "\/" unescaped; "" = the server's root DSE
+  int port = 0;        // 0 = 389, or 3268 for the global catalog
+  bool global_catalog = false;
+
+  // Identifies the endpoint in pool and cache keys.
+  std::string key() const { return (global_catalog ? "gc|" : "ldap|") + server; }
+};
+
+struct LdapPath {
+  Endpoint endpoint;  // never the global catalog: only "LDAP://" paths parse
+  std::string dn;     // "\/" unescaped; "" = the server's root DSE
 };
 
 // kBadPathname for anything but a well-formed LDAP path: another or

@@ -81,8 +81,7 @@ Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>&
       std::vector<Entry> entries;
       const Status status = with_connection(endpoint, [&](Connection& connection) {
         entries.clear();
-        return search_entries(connection, {base, LDAP_SCOPE_SUBTREE, filter, {"objectClass"}},
-                              entries);
+        return search_entries(connection, {base, Scope::subtree, filter, {"objectClass"}}, entries);
       });
       if (status.failed()) return status;
       for (Entry& entry : entries) {

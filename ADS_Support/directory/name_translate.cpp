@@ -60,7 +60,7 @@ Status read_domains(const std::string& netbios, bool fresh, std::vector<Domain>&
     std::vector<Entry> entries;
     const int rc = search_entries(connection,
                                   {"CN=Partitions," + forest,
-                                   LDAP_SCOPE_ONELEVEL,
+                                   Scope::one_level,
                                    "(&(objectClass=crossRef)(nETBIOSName=*))",
                                    {"nCName", "nETBIOSName"}},
                                   entries);
@@ -176,7 +176,7 @@ Status NameTranslate::set(NameType type, std::string_view name) {
       entries.clear();
       return search_entries(connection,
                             {domain.naming_context,
-                             LDAP_SCOPE_SUBTREE,
+                             Scope::subtree,
                              "(sAMAccountName=" + escape_filter_value(account) + ")",
                              {"sAMAccountName"}},
                             entries);
@@ -195,7 +195,7 @@ Status NameTranslate::set(NameType type, std::string_view name) {
   const std::string dn(name);
   Status status = with_connection(global_catalog(), [&](Connection& connection) {
     entries.clear();
-    return search_entries(connection, {dn, LDAP_SCOPE_BASE, "(objectClass=*)", {"sAMAccountName"}},
+    return search_entries(connection, {dn, Scope::base, "(objectClass=*)", {"sAMAccountName"}},
                           entries);
   });
   if (status == kNoSuchObject || status == kInvalidDnSyntax) return kNameNotFound;

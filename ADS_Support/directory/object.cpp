@@ -40,7 +40,7 @@ Status bind_as(std::string_view path, T& out, bool (*offers)(const ObjectState&)
   Status status = parse_path(path, parsed);
   if (status.failed()) return status;
   std::shared_ptr<ObjectState> state;
-  status = bind_dn(endpoint_of(parsed), parsed.dn, state, with_members);
+  status = bind_dn(parsed.endpoint, parsed.dn, state, with_members);
   if (status.failed()) return status;
   if (offers != nullptr && !offers(*state)) return kNoInterface;
   out = Binder::make<T>(std::move(state));
@@ -63,14 +63,6 @@ const Value* staged_value(const ObjectState& state, std::string_view attribute) 
 
 }  // namespace
 
-Endpoint endpoint_of(const LdapPath& path) {
-  Endpoint endpoint;
-  endpoint.server = path.server;
-  endpoint.host = path.host;
-  endpoint.port = path.port;
-  return endpoint;
-}
-
 Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<ObjectState>& state,
                bool with_members) {
   std::vector<Entry> entries;
@@ -81,8 +73,7 @@ Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<
   if (read_members) attributes.push_back("member");
   const Status status = with_connection(endpoint, [&](Connection& connection) {
     entries.clear();
-    return search_entries(connection, {dn, LDAP_SCOPE_BASE, "(objectClass=*)", attributes},
-                          entries);
+    return search_entries(connection, {dn, Scope::base, "(objectClass=*)", attributes}, entries);
   });
   if (status.failed()) return status;
   if (entries.empty()) return kNoSuchObject;

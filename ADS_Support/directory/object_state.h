@@ -54,8 +54,6 @@ struct Binder {
   }
 };
 
-Endpoint endpoint_of(const LdapPath& path);
-
 // Reads the object's classes (one base search). kNoSuchObject when absent.
 // With `with_members`, the same search also reads a group's `member` list,
 // kept in the state when it came whole (not in ranges).

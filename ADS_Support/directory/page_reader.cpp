@@ -13,7 +13,8 @@ PageReader::~PageReader() {
   lease_.end(ldap_abandon_ext(lease_.connection()->ld(), message_id_, nullptr, nullptr));
 }
 
-Status PageReader::start(const Endpoint& endpoint, SearchQuery query, std::vector<Entry>& entries) {
+Status PageReader::start(const Endpoint& endpoint, SearchRequest query,
+                         std::vector<Entry>& entries) {
   query_ = std::move(query);
   const Status status = lease_.open(endpoint, [&](Connection& connection) {
     cookie_.reset();

@@ -26,7 +26,7 @@ class PageReader {
   // Asks for the first page and waits for it (as with_connection, a kept
   // connection found closed is replaced); the second page is asked for
   // before this returns.
-  Status start(const Endpoint& endpoint, SearchQuery query, std::vector<Entry>& entries);
+  Status start(const Endpoint& endpoint, SearchRequest query, std::vector<Entry>& entries);
   // Replaces `entries` with the next page: kOk, kFalse after the last page,
   // or the failure that ends the search.
   Status next_page(std::vector<Entry>& entries);
@@ -39,7 +39,7 @@ class PageReader {
   int take(LDAP* ld, std::vector<Entry>& entries);
 
   Lease lease_;
-  SearchQuery query_;
+  SearchRequest query_;
   Berval cookie_;
   int page_entries_ = 0;
   int message_id_ = -1;             // the request awaiting its answer; -1 for none

@@ -81,7 +81,7 @@ Status attribute_syntax(const Endpoint& endpoint, std::string_view attribute,
           "))";
       return search_entries(connection,
                             {connection.root_dse().schema_naming_context,
-                             LDAP_SCOPE_ONELEVEL,
+                             Scope::one_level,
                              filter,
                              {"attributeSyntax", "oMSyntax"}},
                             entries);

@@ -15,22 +15,10 @@ Status endpoint_for(const std::string& server, bool global_catalog, Endpoint& en
     LdapPath parsed;
     const Status status = parse_path("LDAP://" + server + "/", parsed);
     if (status.failed()) return status;
-    endpoint = endpoint_of(parsed);
+    endpoint = parsed.endpoint;
   }
   endpoint.global_catalog = global_catalog;
   return kOk;
-}
-
-int scope_of(Scope scope) {
-  switch (scope) {
-    case Scope::base:
-      return LDAP_SCOPE_BASE;
-    case Scope::one_level:
-      return LDAP_SCOPE_ONELEVEL;
-    case Scope::subtree:
-      break;
-  }
-  return LDAP_SCOPE_SUBTREE;
 }
 
 Status root_dse_value(std::string RootDse::*field, std::string& value) {
@@ -56,7 +44,7 @@ Status search(const SearchRequest& request, std::vector<Entry>& entries) {
   if (status.failed()) return status;
   return with_connection(endpoint, [&](Connection& connection) {
     entries.clear();
-    SearchQuery query{request.base, scope_of(request.scope), request.filter, request.attributes};
+    SearchRequest query = request;
     if (query.base.empty() && !request.global_catalog) {
       query.base = connection.configured_base().empty()
                        ? connection.root_dse().default_naming_context

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "frame/status.h"
@@ -15,14 +16,25 @@ namespace txads::directory {
 
 enum class Scope { base, one_level, subtree };
 
+// One search. `server` and `global_catalog` choose the connection for
+// search() below; the requests of ldap_ops.h run on a connection already
+// chosen and ignore them.
 struct SearchRequest {
-  std::string server;          // "" = the client configuration's server
-  bool global_catalog = false; // search the forest's global catalog (port 3268)
-  std::string base;            // "" = the configured BASE, else the default naming context
-                               // (for the global catalog: the whole forest)
+  SearchRequest() = default;
+  SearchRequest(std::string base_dn, Scope search_scope, std::string search_filter,
+                std::vector<std::string> names)
+      : base(std::move(base_dn)),
+        scope(search_scope),
+        filter(std::move(search_filter)),
+        attributes(std::move(names)) {}
+
+  std::string base;  // for search(): "" = the configured BASE, else the default naming
+                     // context (for the global catalog: the whole forest)
   Scope scope = Scope::subtree;
   std::string filter = "(objectClass=*)";  // escape caller text with escape_filter_value
   std::vector<std::string> attributes;     // empty = none but the DN
+  std::string server;                      // "" = the client configuration's server
+  bool global_catalog = false;             // search the forest's global catalog (port 3268)
 };
 
 struct Entry {

@@ -1,0 +1,116 @@
+// Kept connections: one per Kerberos identity (a cache holding another
+// principal is another identity); a stopped server is server down at once,
+// used again once restarted; configured servers are tried in order and time out.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "directory/ads.h"
+#include "directory/ldap_ops.h"
+#include "directory/operation_counter.h"
+#include "directory/pool.h"
+#include "support/relay.h"
+#include "support/scratch_ou.h"
+
+namespace txads::directory {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The group SIDs the server sees for the caller of a kept connection.
+std::vector<std::string> bound_as(const std::string& account_or_cache = "") {
+  std::optional<txads_test::AsUser> as;
+  if (!account_or_cache.empty()) as.emplace(account_or_cache);
+  const SearchRequest root_dse{"", Scope::base, "(objectClass=*)", {"tokenGroups"}};
+  std::vector<Entry> entries;
+  const auto read = [&](Connection& connection) {
+    entries.clear();
+    return search_entries(connection, root_dse, entries);
+  };
+  EXPECT_EQ(with_connection(Endpoint(), read), kOk);
+  auto sids = entries.empty() ? nullptr : entries[0].find("tokenGroups");
+  std::vector<std::string> sorted = sids ? *sids : std::vector<std::string>{};
+  std::sort(sorted.begin(), sorted.end());
+  return sorted;
+}
+
+TEST(Connections, ServeOneKerberosIdentityEach) {
+  const auto admin = bound_as(), ann = bound_as("ann"), bob = bound_as("bob");
+  EXPECT_NE(ann, bob);
+  EXPECT_NE(ann, admin);
+  const uint64_t binds = operation_counts().binds;
+  EXPECT_EQ(bound_as("ann"), ann);
+  EXPECT_EQ(bound_as(), admin);
+  EXPECT_EQ(operation_counts().binds, binds);  // both were kept
+
+  txads_test::ScratchOu ou("identities");
+  const std::string cache = ou.ticket_for("ann");
+  EXPECT_EQ(bound_as(cache), ann);
+  ASSERT_TRUE(txads_test::kinit("bob", txads_test::test_password(), cache).ok());
+  EXPECT_EQ(bound_as(cache), bob);
+}
+
+// The relay stands in for the server going away, which the shared one must not.
+TEST(Connections, OutliveAServerThatStopsAndRestarts) {
+  ASSERT_EQ(signal(SIGPIPE, SIG_DFL), SIG_DFL);  // raised, it would end the test
+  for (const bool reset : {false, true}) {       // an orderly close, then a reset
+    Relay relay;
+    const std::string path =
+        "LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/" + txads_test::seeded("OU=Site");
+    Container container;
+    ASSERT_EQ(ads_get_object(path, container), kOk);
+    relay.stop(reset);
+    const auto start = Clock::now();
+    EXPECT_EQ(ads_get_object(path, container).bits(), 0x8007203Au) << reset;
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(3));
+    relay.start();
+    const uint64_t connections = operation_counts().connections;
+    EXPECT_EQ(ads_get_object(path, container), kOk);
+    EXPECT_EQ(operation_counts().connections, connections + 1);
+  }
+}
+
+// In a child process: libldap reads its configuration once per process.
+TEST(Connections, FollowTheClientConfiguration) {
+  char self[4096] = {};
+  ASSERT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);
+  const auto child = txads_test::run_tool(
+      {self, "--gtest_also_run_disabled_tests", "--gtest_filter=*DISABLED_Configured*"}, {},
+      {"LDAPURI=ldap://127.0.0.1:1 " + std::string(getenv("LDAPURI")), "LDAPTIMEOUT=2",
+       "LDAPNETWORK_TIMEOUT=2"});
+  EXPECT_EQ(child.status, 0) << child.out;
+  EXPECT_NE(child.out.find("[  PASSED  ] 1 test"), std::string::npos) << child.out;
+}
+
+// A list of servers is tried in order; a hung server times out as configured.
+TEST(Connections, DISABLED_ConfiguredServersAndTimeout) {
+  Container container;
+  EXPECT_EQ(ads_get_object(txads_test::path_of(txads_test::seeded("OU=Site")), container), kOk);
+  NameTranslate translate;  // on the global catalog of the server that answered
+  ASSERT_EQ(translate.init(ADS_NAME_INITTYPE_GC, ""), kOk);
+  EXPECT_EQ(translate.set(NameType::nt4, "CORP\\ann"), kOk);
+
+  Relay relay;
+  const std::string path =
+      "LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/" + txads_test::seeded("OU=Site");
+  ASSERT_EQ(ads_get_object(path, container), kOk);
+  relay.freeze(true);
+  for (int call = 0; call < 2; ++call) {  // on the kept connection, then on a new one
+    const auto start = Clock::now();
+    EXPECT_EQ(ads_get_object(path, container).bits(), 0x800705B4u);
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(1500));
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(8));
+  }
+  relay.freeze(false);
+  EXPECT_EQ(ads_get_object(path, container), kOk);
+}
+
+}  // namespace
+}  // namespace txads::directory

@@ -1,0 +1,136 @@
+// Lists longer than one answer, each entry exactly once: children in pages
+// asked for ahead of the caller, members in value ranges. The fixture kept
+// in the domain is only read: OU=txads-long-lists, 1,600 contacts and the
+// group CN=Big of them all; the first run against a domain adds it.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "directory/ads.h"
+#include "directory/ldap_ops.h"
+#include "directory/operation_counter.h"
+#include "directory/pool.h"
+#include "support/domain.h"
+
+namespace txads::directory {
+namespace {
+
+constexpr size_t kCount = 1600;
+const std::string kFixture = "OU=txads-long-lists," + txads_test::base_dn();
+const std::string kGroup = "CN=Big," + kFixture;
+
+// ldapmodify -a -c as the administrator: adds what is missing.
+void add_missing(const std::string& ldif) {
+  txads_test::run_tool({"ldapmodify", "-a", "-c", "-Q", "-Y", "GSSAPI", "-N"}, ldif,
+                       {"KRB5CCNAME=" + txads_test::ccache_of("administrator")});
+}
+
+class LongLists : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    Container warm;  // a kept connection, so that only requests are counted
+    ASSERT_EQ(ads_get_object(txads_test::path_of(txads_test::base_dn()), warm), kOk);
+    if (txads_test::attribute_values(kGroup, "member").size() == kCount) return;
+    add_missing("dn: " + kFixture + "\nobjectClass: organizationalUnit\n\ndn: " + kGroup +
+                "\nobjectClass: group\nsAMAccountName: txads-long-lists\n\n");
+    std::string members = "dn: " + kGroup + "\nchangetype: modify\nreplace: member\n";
+    std::vector<std::thread> writers;
+    for (size_t w = 0; w < 4; ++w) {
+      std::string ldif;
+      for (size_t i = w; i < kCount; i += 4) {
+        const std::string dn = "CN=c" + std::to_string(i) + "," + kFixture;
+        ldif += "dn: " + dn + "\nobjectClass: contact\n\n";
+        members += "member: " + dn + "\n";
+      }
+      writers.emplace_back(add_missing, ldif);
+    }
+    for (std::thread& writer : writers) writer.join();
+    txads_test::modify(members);
+  }
+  void TearDown() override {
+    set_page_size(0);
+    set_range_size(0);
+  }
+};
+
+uint64_t operations() {
+  return operation_counts().operations;
+}
+
+// The names handed out; `asking` gets the items whose next() sent a request.
+std::vector<std::string> drain(Enumerator& items, std::vector<size_t>* asking = nullptr) {
+  std::vector<std::string> names;
+  Object item;
+  for (uint64_t before = operations(); items.next(item) == kOk; before = operations()) {
+    if (asking != nullptr && operations() != before) asking->push_back(names.size());
+    EXPECT_EQ(item.get_name(names.emplace_back()), kOk);
+  }
+  return names;
+}
+
+bool each_once(const std::vector<std::string>& names) {
+  const std::set<std::string> distinct(names.begin(), names.end());
+  return names.size() == kCount && distinct.size() == kCount && distinct.count("CN=c1599") == 1;
+}
+
+Status list_contacts(Enumerator& children) {
+  Container container;
+  Status status = ads_get_object(txads_test::path_of(kFixture), container);
+  if (status == kOk) status = container.put_filter({"contact"});
+  return status == kOk ? container.new_enum(children) : status;
+}
+
+// Pages of 50 entries first, doubling up to the page size; each page is
+// asked for when the one before it arrives, ahead of the caller.
+TEST_F(LongLists, ChildrenComeInGrowingPagesAskedForAhead) {
+  std::vector<size_t> by_hundreds;
+  for (size_t item = 50; item < kCount - 100; item += 100) by_hundreds.push_back(item);
+  const std::pair<int, std::vector<size_t>> rows[] = {{0, {50, 150, 350, 750}}, {100, by_hundreds}};
+  for (const auto& [page_size, asking_items] : rows) {
+    set_page_size(page_size);
+    const uint64_t before = operations();
+    Enumerator children;
+    ASSERT_EQ(list_contacts(children), kOk);
+    EXPECT_EQ(operations() - before, 3u);  // the bind, the first page and the second
+    std::vector<size_t> asking;
+    EXPECT_TRUE(each_once(drain(children, &asking)));
+    EXPECT_EQ(asking, asking_items) << page_size;
+  }
+}
+
+TEST_F(LongLists, AnAbandonedListingLeavesAWorkingKeptConnection) {
+  const size_t kept = kept_connections();
+  Enumerator first;
+  ASSERT_EQ(list_contacts(first), kOk);
+  first = Enumerator();                 // dropped with the second page asked for and unread
+  EXPECT_EQ(kept_connections(), kept);  // its connection is back in the pool
+  Enumerator children;
+  ASSERT_EQ(list_contacts(children), kOk);
+  EXPECT_TRUE(each_once(drain(children)));  // with none of the abandoned answers
+}
+
+// Ranges of 500 values or the server's own, then searches of 100 names.
+TEST_F(LongLists, MembersAreReadAcrossRangesInFewRequests) {
+  const std::pair<int, uint64_t> rows[] = {{500, 4 + 16}, {0, 16}};
+  for (const auto& [range_size, requests] : rows) {
+    set_range_size(range_size);
+    Group group;
+    ASSERT_EQ(ads_get_object(txads_test::path_of(kGroup), group), kOk);
+    Members members;
+    ASSERT_EQ(group.members(members), kOk);
+    const uint64_t before = operations();
+    Enumerator items;
+    ASSERT_EQ(members.new_enum(items), kOk);
+    EXPECT_EQ(operations() - before, requests) << range_size;
+    EXPECT_TRUE(each_once(drain(items)));
+    ASSERT_EQ(members.put_filter({"user", "group"}), kOk);
+    ASSERT_EQ(members.new_enum(items), kOk);
+    EXPECT_TRUE(drain(items).empty());
+  }
+}
+
+}  // namespace
+}  // namespace txads::directory
