@@ -1,0 +1,119 @@
+// A file line is "YYYY-MM-DD HH:MM:SS.mmm +hhmm [tid] product | component |
+// level | message": local time of the call, UTC offset, kernel thread id,
+// "-" for a missing product or component, "|" inside them as "/". One call
+// is one whole line, also when eight threads write at once, and a message
+// keeps to one line: breaks and control bytes escaped, its own trailing
+// breaks dropped, beyond 64 KiB cut with "...".
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/trace_capture.h"
+#include "zktrace.h"
+
+namespace {
+
+std::string local_stamp(const timespec& t) {
+  tm local{};
+  localtime_r(&t.tv_sec, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  return text + ("." + std::to_string(1000 + t.tv_nsec / 1000000).substr(1));
+}
+
+TEST(FileLines, CarryTimeOffsetThreadProductComponentAndLevel) {
+  const struct {
+    const char *tz, *offset, *product, *component, *fields;
+  } rows[] = {{"UTC0", "+0000", "Tamrix", "Other Part", "Tamrix | Other Part"},
+              {"XST+5:30", "-0530", nullptr, nullptr, "- | -"},
+              {"YST-5:45", "+0545", "A|B", "c|d", "A/B | c/d"}};
+  const std::regex layout(
+      R"(^(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}) ([+-]\d{4}) \[(\d+)\] (.*) \| 3 \| level 3$)");
+  for (const auto& row : rows) {
+    setenv("TZ", row.tz, 1);
+    tzset();
+    ZKTraceSetProduct(row.product);
+    txads_test::TraceCapture capture;
+    timespec before{}, after{};
+    clock_gettime(CLOCK_REALTIME, &before);
+    ZKTrace(3, row.component, "level %d\n", 3);
+    clock_gettime(CLOCK_REALTIME, &after);
+    const std::string line = capture.lines().at(0).raw;
+    std::smatch field;
+    ASSERT_TRUE(std::regex_match(line, field, layout)) << line;
+    EXPECT_TRUE(field[1] >= local_stamp(before) && field[1] <= local_stamp(after)) << line;
+    EXPECT_EQ(field[2], row.offset);
+    EXPECT_EQ(std::stol(field[3]), static_cast<long>(::gettid()));
+    EXPECT_EQ(field[4], row.fields);
+  }
+  unsetenv("TZ");
+  tzset();
+}
+
+TEST(FileLines, KeepAMessageOnOneLine) {
+  const struct {
+    std::string argument, message;  // fed to "%s"; the message written
+  } rows[] = {
+      {"a\nb\n", "a\\nb"},
+      {"a\r\nb", "a\\r\\nb"},
+      {"a\x01z\x7f", "a\\x01z\\x7F"},
+      {"M\xfcller | x", "M\xfcller | x"},
+      {"two\n\n", "two"},
+      {"", ""},
+      {std::string(20000, 'x'), std::string(20000, 'x')},
+  };
+  for (const auto& row : rows) {
+    txads_test::TraceCapture capture;
+    ZKTrace(6, "c", "%s", row.argument.c_str());
+    EXPECT_EQ(capture.messages(), std::vector<std::string>{row.message});
+  }
+  txads_test::TraceCapture capture;
+  ZKTrace(6, "c", "%s\n", std::string(200000, 'y').c_str());
+  const std::string cut = capture.messages().at(0);
+  EXPECT_EQ(cut, std::string(cut.size() - 3, 'y') + "...");
+  EXPECT_TRUE(cut.size() > 60000 && cut.size() < 70000) << cut.size();
+}
+
+// A long text of its own per thread, so that a torn line shows.
+std::string filler(int thread) {
+  return std::string(static_cast<size_t>(300 + 37 * thread), static_cast<char>('a' + thread));
+}
+
+TEST(FileLines, OfManyThreadsNeverInterleave) {
+  constexpr int kThreads = 8, kLines = 1000;
+  txads_test::TraceCapture capture;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([t] {
+      for (int i = 0; i < kLines; ++i) ZKTrace(6, "c", "%d %d %s\n", t, i, filler(t).c_str());
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  std::map<int, int> next;
+  std::map<int, std::string> thread_ids;
+  std::set<std::string> distinct;
+  const auto lines = capture.lines();
+  ASSERT_EQ(lines.size(), size_t{kThreads * kLines});
+  for (const auto& line : lines) {
+    int t = -1, i = -1;
+    ASSERT_EQ(std::sscanf(line.message.c_str(), "%d %d", &t, &i), 2) << line.raw.substr(0, 99);
+    ASSERT_TRUE(t >= 0 && t < kThreads);
+    ASSERT_EQ(line.message, std::to_string(t) + " " + std::to_string(i) + " " + filler(t));
+    EXPECT_EQ(i, next[t]++) << "thread " << t;
+    const std::string id = line.raw.substr(0, line.raw.find(']')).substr(line.raw.find('['));
+    EXPECT_EQ(thread_ids.emplace(t, id).first->second, id);
+    distinct.insert(id);
+  }
+  EXPECT_EQ(distinct.size(), size_t{kThreads}) << "one thread id per writer";
+}
+
+}  // namespace
