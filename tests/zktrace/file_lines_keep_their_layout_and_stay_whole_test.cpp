@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <map>
@@ -57,6 +58,11 @@ TEST(FileLines, CarryTimeOffsetThreadProductComponentAndLevel) {
   }
   unsetenv("TZ");
   tzset();
+  txads_test::TraceCapture capture;  // every millisecond field of a second has three digits
+  for (int i = 0; i < 120; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+    ZKTrace(3, "c", "level 3\n");
+  for (const auto& line : capture.lines())
+    EXPECT_TRUE(std::regex_match(line.raw, layout)) << line.raw;
 }
 
 TEST(FileLines, KeepAMessageOnOneLine) {
