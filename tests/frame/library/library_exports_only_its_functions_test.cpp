@@ -1,9 +1,9 @@
 // The built libraries, read with binutils: each exports exactly the functions
-// its header declares (30 and 2) and carries the SONAME of the project's
-// major version.
+// its header declares and carries the SONAME of the project's major version.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -16,13 +16,11 @@ namespace {
 TEST(Libraries, ExportTheFunctionsTheirHeadersDeclareUnderTheirSoname) {
   const struct {
     std::string library, header, soname;
-    size_t functions;
-  } rows[] = {{TXADS_LIBRARY, TXADS_HEADER, "libtxads.so." SOVERSION, 30},
-              {ZKTRACE_LIBRARY, ZKTRACE_HEADER, "libzktrace.so." SOVERSION, 2}};
+  } rows[] = {{TXADS_LIBRARY, TXADS_HEADER, "libtxads.so." SOVERSION},
+              {ZKTRACE_LIBRARY, ZKTRACE_HEADER, "libzktrace.so." SOVERSION}};
   for (const auto& row : rows) {
-    std::stringstream header;
-    header << std::ifstream(row.header).rdbuf();
-    const std::string text = header.str();
+    std::ifstream header(row.header);
+    const std::string text{std::istreambuf_iterator<char>(header), {}};
     const std::regex declaration(R"(\n\w+_API\s+[\w\s\*]*?\b(\w+)\s*\()");  // not the #define
     std::set<std::string> declared, exported;
     for (std::sregex_iterator it(text.begin(), text.end(), declaration), end; it != end; ++it)
@@ -32,7 +30,6 @@ TEST(Libraries, ExportTheFunctionsTheirHeadersDeclareUnderTheirSoname) {
       if (type != "A")
         exported.insert((type == "T" ? "" : type + " ") + name.substr(0, name.find('@')));
     }
-    EXPECT_EQ(declared.size(), row.functions) << row.header;
     EXPECT_EQ(exported, declared) << row.library;
     const std::string dynamic = txads_test::run_tool({"objdump", "-p", row.library}).out;
     EXPECT_TRUE(std::regex_search(dynamic, std::regex(R"(SONAME\s+)" + row.soname + "\n")))

@@ -1,19 +1,19 @@
-// A file line is "YYYY-MM-DD HH:MM:SS.mmm +hhmm [tid] product | component |
-// level | message": local time of the call, UTC offset, kernel thread id,
-// "-" for a missing product or component, "|" inside them as "/". One call
-// is one whole line, also when eight threads write at once, and a message
-// keeps to one line: breaks and control bytes escaped, its own trailing
-// breaks dropped, beyond 64 KiB cut with "...".
+// "YYYY-MM-DD HH:MM:SS.mmm +hhmm [tid] product | component | level | message"
+// in local time, "-" for no product or component; one whole line per call,
+// also from eight threads at once; a message escaped onto one line; lines
+// dropped while the file cannot be opened; errno left as the caller set it.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <map>
 #include <regex>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -68,18 +68,15 @@ TEST(FileLines, CarryTimeOffsetThreadProductComponentAndLevel) {
 TEST(FileLines, KeepAMessageOnOneLine) {
   const struct {
     std::string argument, message;  // fed to "%s"; the message written
-  } rows[] = {
-      {"a\nb\n", "a\\nb"},
-      {"a\r\nb", "a\\r\\nb"},
-      {"a\x01z\x7f", "a\\x01z\\x7F"},
-      {"M\xfcller | x", "M\xfcller | x"},
-      {"two\n\n", "two"},
-      {"", ""},
-      {std::string(20000, 'x'), std::string(20000, 'x')},
-  };
+  } rows[] = {                      // clang-format off
+      {"a\nb\n", "a\\nb"}, {"a\r\nb", "a\\r\\nb"}, {"a\x01z\x7f", "a\\x01z\\x7F"}, {"two\n\n", "two"},
+      {"M\xfcller | x", "M\xfcller | x"}, {"", ""}, {std::string(20000, 'x'), std::string(20000, 'x')}};
+  // clang-format on
   for (const auto& row : rows) {
     txads_test::TraceCapture capture;
+    errno = EILSEQ;
     ZKTrace(6, "c", "%s", row.argument.c_str());
+    EXPECT_EQ(errno, EILSEQ) << "errno as the caller set it";
     EXPECT_EQ(capture.messages(), std::vector<std::string>{row.message});
   }
   txads_test::TraceCapture capture;
@@ -104,22 +101,50 @@ TEST(FileLines, OfManyThreadsNeverInterleave) {
     });
   }
   for (auto& thread : threads) thread.join();
-  std::map<int, int> next;
-  std::map<int, std::string> thread_ids;
-  std::set<std::string> distinct;
+  std::map<int, int> next;  // line number per writer
   const auto lines = capture.lines();
   ASSERT_EQ(lines.size(), size_t{kThreads * kLines});
   for (const auto& line : lines) {
     int t = -1, i = -1;
     ASSERT_EQ(std::sscanf(line.message.c_str(), "%d %d", &t, &i), 2) << line.raw.substr(0, 99);
-    ASSERT_TRUE(t >= 0 && t < kThreads);
     ASSERT_EQ(line.message, std::to_string(t) + " " + std::to_string(i) + " " + filler(t));
     EXPECT_EQ(i, next[t]++) << "thread " << t;
-    const std::string id = line.raw.substr(0, line.raw.find(']')).substr(line.raw.find('['));
-    EXPECT_EQ(thread_ids.emplace(t, id).first->second, id);
-    distinct.insert(id);
   }
-  EXPECT_EQ(distinct.size(), size_t{kThreads}) << "one thread id per writer";
+}
+
+// Ends the process with 1 when the line changed errno.
+void trace_keeping_errno(const char* message) {
+  errno = EILSEQ;
+  ZKTrace(6, "Tamrix AD Checker", "%s\n", message);
+  if (errno != EILSEQ) std::_Exit(1);
+}
+
+// The file is chosen once per process, so this runs in a fresh process of
+// this binary (a death test in the threadsafe style), which finds the
+// directory's name in the environment and exits 0 when all went well.
+TEST(Lines, AreDroppedUntilTheFileCanBeOpened) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string name = "/tmp/zktrace-later-" + std::to_string(::getpid());
+  setenv("ZKTRACE_LATER_DIR", name.c_str(), /*overwrite=*/0);
+  const std::string dir = std::getenv("ZKTRACE_LATER_DIR"), file = dir + "/trace.log";
+  EXPECT_EXIT(
+      {
+        setenv("ZKTRACE_FILE", file.c_str(), 1);
+        trace_keeping_errno("dropped");
+        ::mkdir(dir.c_str(), 0700);
+        trace_keeping_errno("dropped: opening is retried at most once a second");
+        std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+        trace_keeping_errno("written");
+        std::_Exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  std::ifstream in(file);
+  std::vector<std::string> messages;
+  for (std::string line; std::getline(in, line);)
+    messages.push_back(txads_test::parse_trace_line(line).message);
+  ::unlink(file.c_str());
+  ::rmdir(dir.c_str());
+  EXPECT_EQ(messages, std::vector<std::string>{"written"});
 }
 
 }  // namespace
