@@ -47,8 +47,8 @@ std::string base64_encode(std::string_view bytes) {
   std::string out;
   size_t i = 0;
   for (; i + 2 < bytes.size(); i += 3) {
-    unsigned v = (static_cast<unsigned char>(bytes[i]) << 16) |
-                 (static_cast<unsigned char>(bytes[i + 1]) << 8) |
+    unsigned v = static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) << 16 |
+                 static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8 |
                  static_cast<unsigned char>(bytes[i + 2]);
     for (int s = 18; s >= 0; s -= 6) out += kAlphabet[(v >> s) & 63];
   }

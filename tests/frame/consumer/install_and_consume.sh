@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build into a staging prefix, then builds c_header_test.c there
 # as a consumer found once by find_package(txads), once by pkg-config, and
-# runs both.   install_and_consume.sh BUILD_DIR WORK_DIR CONSUMER_DIR [CFLAGS]
+# runs both.   install_and_consume.sh BUILD_DIR WORK_DIR [CFLAGS]
 # CFLAGS go to the consumer's compiler and linker (the sanitizer's, if any).
 set -euo pipefail
-build=$1 work=$2 source=$3 flags=${4:-}
+build=$1 work=$2 flags=${3:-} source=$(cd "$(dirname "$0")" && pwd)
 prefix=$work/prefix
 fail() { echo "$*" >&2; exit 1; }
 

@@ -90,7 +90,8 @@ const std::vector<Row>& every_export() {
     {"TXADGetSIDFromName", [](const Args& a) { return TXADGetSIDFromName(ann, a.out, a.out_n); },
      1, "", sid},
     {"TXADGetNameFromSID", [](const Args& a) {
-       char path[512]; return TXADGetNameFromSID(sid, a.out, a.out_n, path, 512); }, 1, "", "CORP\\ann"},
+       char path[512]; return TXADGetNameFromSID(sid, a.out, a.out_n, path, 512); },
+     1, "", "CORP\\ann"},
     {"TXADGetValue", oe(TXADGetValue, "CORP\\ann", "description"), 0, "", "Developer"},
     {"TXADGetGroupList", oe(TXADGetGroupList, "CORP\\nobody"), -1, kNoName},
     {"TXADIsContainerExist", e(TXADIsContainerExist, "LDAP://CN=x,,DC=corp"), -1,
