@@ -24,10 +24,8 @@
 namespace {
 
 std::string local_stamp(const timespec& t) {
-  tm local{};
-  localtime_r(&t.tv_sec, &local);
   char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::localtime(&t.tv_sec));
   return text + ("." + std::to_string(1000 + t.tv_nsec / 1000000).substr(1));
 }
 

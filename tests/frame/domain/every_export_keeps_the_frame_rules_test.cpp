@@ -233,9 +233,11 @@ TEST(EveryExport, TakesNullStringsWhereAllowedAndRefusesThemElsewhere) {
     e(TXADAddStationToGroup, n, n, n), e(TXADDeleteStationFromGroup, n, n, n)};
   // clang-format on
   for (const Call& call : calls) {
+    txads_test::TraceCapture capture;
     Buffers b(64);
     EXPECT_LT(b.call(call), 0) << "call " << &call - calls;
     EXPECT_TRUE(b.out.untouched()) << "call " << &call - calls;
+    EXPECT_FALSE(capture.lines().empty()) << "no entry line, call " << &call - calls;
   }
 }
 
