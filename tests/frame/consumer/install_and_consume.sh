@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Installs the build into a staging prefix, then builds c_header_test.c there
-# as a consumer found once by find_package(txads), once by pkg-config, and
-# runs both.   install_and_consume.sh BUILD_DIR WORK_DIR [CFLAGS]
-# CFLAGS go to the consumer's compiler and linker (the sanitizer's, if any).
+# Installs the build into a staging prefix and builds c_header_test.c against
+# it, found once by find_package(txads) and once by pkg-config; runs both.
+#   install_and_consume.sh BUILD_DIR WORK_DIR [CFLAGS: the sanitizer's, if any]
 set -euo pipefail
 build=$1 work=$2 flags=${3:-} source=$(cd "$(dirname "$0")" && pwd)
 prefix=$work/prefix
@@ -24,5 +23,5 @@ for consumer in "$work/cmake-build/consumer" "$work/consumer-pc"; do
     "$consumer") || fail "$consumer failed: $out"
   [[ $out == "consumer ok" ]] || fail "$consumer said: $out"
 done
-lines=$(grep -c '| consumer | 6 | installed libraries reached$' "$work/trace.log")
-[[ $lines == 2 ]] || fail "expected 2 trace lines from the consumers, found $lines"
+[[ $(grep -c '| consumer | 6 | installed libraries reached$' "$work/trace.log") == 2 ]] ||
+  fail "expected one trace line from each consumer in $work/trace.log"

@@ -197,15 +197,16 @@ TEST(EveryExport, CopiesItsResultTextByStrncpy) {
 
 // Lists append behind what the buffer holds, by rules of their own, inside it.
 TEST(EveryExport, KeepsItsListsInsideTheirLength) {
-  static const char *dev = p("OU=Dev,OU=Staff"), *lab = p("OU=Lab,OU=Site");
-  const Call lists[] = {oe(TXADGetGroupList, "CORP\\ann"), oe(TXADGetUserListFromContainer, dev),
-                        oe(TXADGetStationListFromContainer, lab), every_export().back().call};
-  for (const Call& call : lists) {
-    for (int length : {-1, 0, 1, 6, 11}) {
-      GuardedBuffer list(length, '\0'), error(64);
-      call({list.data(), error.data(), length, 64});
-      EXPECT_TRUE(list.guards_intact() && error.guards_intact()) << length;
-      EXPECT_TRUE(length > 0 || list.untouched()) << length;
+  const Call lists[] = {
+      oe(TXADGetGroupList, "CORP\\ann"), oe(TXADGetUserListFromContainer, p("OU=Dev,OU=Staff")),
+      oe(TXADGetStationListFromContainer, p("OU=Lab,OU=Site")), every_export().back().call};
+  for (const Call& call : lists) {  // at every length up to the whole list's and past it
+    GuardedBuffer whole(512, '\0');
+    call({whole.data(), nullptr, 512, 0});
+    for (int length = -1; length <= static_cast<int>(whole.text().size()) + 1; ++length) {
+      GuardedBuffer list(length, '\0');
+      call({list.data(), nullptr, length, 0});
+      EXPECT_TRUE(list.guards_intact() && (length > 0 || list.untouched())) << length;
     }
   }
 }
