@@ -1,35 +1,36 @@
-// GetADSErrorText picks its text in a fixed order: the ADS error name table,
-// else the system's text for a facility-7 code, else "%X".
+// GetADSErrorText: the ADS error name, else the system text of a facility-7
+// code (at most 299 characters, none if it holds inserts), else "%X"; the
+// buffer zero-filled with at most length - 1 characters of text in it. Zero
+// and negative lengths and null buffers are tried through every export (domain/).
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "frame/error_text.h"
 #include "frame/system_messages.h"
+#include "support/guarded_buffer.h"
 
 namespace txads {
 namespace {
 
-std::string error_text(uint32_t code, int length = 128) {
-  std::string buffer(static_cast<size_t>(length), 'x');
-  GetADSErrorText(Status(code), {buffer.data(), length});
-  return buffer;
-}
-
-// The text up to the first zero, checking that every byte after it is zero.
-std::string terminated_text(const std::string& buffer) {
-  const size_t end = buffer.find('\0');
-  EXPECT_NE(end, std::string::npos) << "error text not terminated";
-  EXPECT_EQ(buffer.find_first_not_of('\0', end), std::string::npos) << "not zero-filled";
-  return buffer.substr(0, end);
-}
-
 struct Row {
   uint32_t code;
-  const char* text;
+  std::string text;  // before the zero fill
+  int length = 64;
 };
 
-TEST(ErrorText, NamesEveryRowOfTheTable) {
+void expect_error_text(const Row& row) {
+  txads_test::GuardedBuffer buffer(row.length);
+  GetADSErrorText(Status(row.code), {buffer.data(), row.length});
+  EXPECT_TRUE(buffer.guards_intact());
+  EXPECT_EQ(buffer.raw(), row.text + std::string(size_t(row.length) - row.text.size(), '\0'))
+      << std::hex << row.code << std::dec << " length " << row.length;
+}
+
+const std::string kDenied = system_message(5);  // ends in a line break, kept
+
+TEST(ErrorText, IsTheTableNameTheSystemTextOrHexadecimalCutToTheLengthLessOne) {
+  // clang-format off
   const Row rows[] = {
       {0x80005000, "E_ADS_BAD_PATHNAME"},           {0x80005001, "E_ADS_INVALID_DOMAIN_OBJECT"},
       {0x80005002, "E_ADS_INVALID_USER_OBJECT"},    {0x80005003, "E_ADS_INVALID_COMPUTER_OBJECT"},
@@ -42,47 +43,40 @@ TEST(ErrorText, NamesEveryRowOfTheTable) {
       {0x80005010, "E_ADS_COLUMN_NOT_SET"},         {0x80005014, "E_ADS_INVALID_FILTER"},
       {0x00005011, "S_ADS_ERRORSOCCURRED"},         {0x00005012, "S_ADS_NOMORE_ROWS"},
       {0x00005013, "S_ADS_NOMORE_COLUMNS"},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(terminated_text(error_text(row.code)), row.text) << std::hex << row.code;
-    EXPECT_STREQ(GetADSErrorName(Status(row.code)), row.text) << std::hex << row.code;
-  }
+      // outside the table (only the success forms of 0x80005011 to 13 have rows)
+      {0x80005012, "80005012"}, {0x80005015, "80005015"}, {0x00005000, "5000"},
+      {0x80004005, "80004005"}, {0x00000000, "0"},        {0x80060005, "80060005"},
+      {0x80070005, kDenied},    {0x00070005, kDenied},    {0x8007FFFF, ""},  // no text
+      // cut to the length less one
+      {0x80005000, "E_ADS_BAD_PATHNAME", 19}, {0x80005000, "E_ADS_BAD_PATHNAM", 18},
+      {0x80005000, "E_ADS_BAD", 10},          {0x80005000, "", 1},
+      {0x80004005, "8000", 5},                {0x80070005, kDenied.substr(0, 7), 8}};
+  // clang-format on
+  for (const Row& row : rows) expect_error_text(row);
+  ASSERT_NE(kDenied, "");
 }
 
-TEST(ErrorText, IsHexadecimalForCodesOutsideTheTableAndFacilitySeven) {
-  const Row rows[] = {
-      {0x80005012, "80005012"},  // only its success form is in the table
-      {0x80005011, "80005011"}, {0x80005013, "80005013"},
-      {0x80005015, "80005015"},  // past the last row
-      {0x00005000, "5000"},      // success form of a failure row
-      {0x80004005, "80004005"}, {0x80004002, "80004002"},
-      {0x8000FFFF, "8000FFFF"}, {0x00000000, "0"},
-      {0x00000001, "1"},        {0xC00D0001, "C00D0001"},
-      {0x80060005, "80060005"},  // facility 6, next to the Win32 one
-      {0x80080005, "80080005"},  // facility 8
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(terminated_text(error_text(row.code)), row.text) << std::hex << row.code;
-    EXPECT_STREQ(GetADSErrorName(Status(row.code)), "") << std::hex << row.code;
-  }
+// Texts the message table cannot have, through its test seam.
+const char* injected(uint32_t code) {
+  static const std::string long_text = std::string(400, 'x') + "\n";
+  if (code == 0x1111) return long_text.c_str();
+  if (code == 0x2222) return "The object %1 cannot be found.\n";
+  return code == 0x3333 ? "Done at 100% of the quota.\n" : "";
 }
 
-TEST(ErrorText, IsTheSystemTextForAFacilitySevenCode) {
-  const uint32_t codes[] = {0x80070005, 0x80072030, 0x8007203A,
-                            0x80071392, 0x8007000E, 0x00070005};  // the severity bit plays no part
-  for (uint32_t code : codes) {
-    const std::string expected = system_message(code & 0xFFFF);
-    ASSERT_FALSE(expected.empty()) << std::hex << code;
-    EXPECT_EQ(terminated_text(error_text(code, 300)), expected) << std::hex << code;
-  }
-  EXPECT_EQ(terminated_text(error_text(0x80070005)).back(), '\n') << "the text is kept as it is";
+TEST(ErrorText, KeepsAtMost299CharactersOfASystemTextAndNoneWithInserts) {
+  const auto previous = testing::replace_system_messages(&injected);
+  const Row rows[] = {{0x80071111, std::string(299, 'x'), 512},
+                      {0x80071111, std::string(99, 'x'), 100},
+                      {0x80072222, ""},
+                      {0x80073333, "Done at 100% of the quota.\n"}};
+  for (const Row& row : rows) expect_error_text(row);
+  testing::replace_system_messages(previous);
 }
 
-TEST(ErrorText, IsEmptyForAFacilitySevenCodeWithoutSystemText) {
-  for (uint32_t code : {0x8007FFFFu, 0x80070001u, 0x80072FFFu}) {
-    const std::string buffer = error_text(code, 64);
-    EXPECT_EQ(buffer, std::string(64, '\0')) << std::hex << code;
-  }
+TEST(SystemMessages, FindEveryTextOfTheirTable) {  // by binary search: the table must be sorted
+  for (const SystemMessage* m = system_messages_begin(); m != system_messages_end(); ++m)
+    EXPECT_STREQ(system_message(m->code), m->text) << m->code;
 }
 
 }  // namespace

@@ -1,106 +1,47 @@
-// The txads command: help texts, usage errors (exit 64), the result code as
-// the exit status, and the options that shape the call (--recurse,
-// --buffer-size, --error-size). The command runs as a child process.
+// The txads command prints the result and each buffer, exits with the result
+// modulo 256 (64 for a wrong command line) and passes the buffer lengths it
+// is given; --recurse sets the flag first. Calls that need no directory only.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
 #include <string>
+#include <vector>
+
+#include "support/process.h"
+#include "support/trace_capture.h"
 
 namespace {
 
-struct Outcome {
-  int exit_status = -1;
-  std::string output;  // stdout and stderr together
-};
-
-Outcome txads(const std::string& arguments, const std::string& environment = "") {
-  const std::string command =
-      environment + " '" TXADS_COMMAND "' " + arguments + " 2>&1 </dev/null";
-  Outcome outcome;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return outcome;
-  char chunk[4096];
-  size_t n = 0;
-  while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) outcome.output.append(chunk, n);
-  const int status = ::pclose(pipe);
-  if (WIFEXITED(status)) outcome.exit_status = WEXITSTATUS(status);
-  return outcome;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-TEST(TxadsCommand, PrintsTheResultAndExitsWithIt) {
-  const Outcome init = txads("init 0");
-  EXPECT_EQ(init.output, "result: 1\n");
-  EXPECT_EQ(init.exit_status, 1);
-
-  const Outcome flag = txads("set-recurs-flag 5");
-  EXPECT_EQ(flag.output, "result: 0\n");
-  EXPECT_EQ(flag.exit_status, 0);
-}
-
-TEST(TxadsCommand, RefusesAWrongCommandLineWithExit64) {
-  const char* wrong[] = {
-      "",                                 // no command
-      "no-such-command",                  // unknown command
-      "init",                             // too few arguments
-      "init 0 1",                         // too many
-      "--bogus init 0",                   // unknown option
-      "--buffer-size",                    // option without its value
-      "--buffer-size x init 0",           // value that is no number
-      "--error-size 99999999999 init 0",  // value out of range
-      "init window",                      // WINDOW is no number
-      "set-recurs-flag 1x",               // FLAG is no number
-      "set-recurs-flag 99999999999",      // FLAG beyond an int
-  };
-  for (const char* arguments : wrong) {
-    const Outcome outcome = txads(arguments);
-    EXPECT_EQ(outcome.exit_status, 64) << "txads " << arguments << "\n" << outcome.output;
-    EXPECT_TRUE(contains(outcome.output, "txads")) << "says what was wrong: " << arguments;
-  }
-}
-
-TEST(TxadsCommand, HelpListsEveryCommandAndTheExitStatusRule) {
-  const Outcome help = txads("--help");
-  EXPECT_EQ(help.exit_status, 0);
-  EXPECT_TRUE(contains(help.output, "usage: txads"));
-  EXPECT_TRUE(contains(help.output, "init"));
-  EXPECT_TRUE(contains(help.output, "set-recurs-flag"));
-  EXPECT_TRUE(contains(help.output, "64"));
-}
-
-TEST(TxadsCommand, CommandHelpNamesTheExportAndItsResults) {
-  const Outcome help = txads("init --help");
-  EXPECT_EQ(help.exit_status, 0);
-  EXPECT_TRUE(contains(help.output, "TXADInit"));
-  EXPECT_TRUE(contains(help.output, "always 1"));
-  const Outcome flag_help = txads("set-recurs-flag --help");
-  EXPECT_EQ(flag_help.exit_status, 0);
-  EXPECT_TRUE(contains(flag_help.output, "TXADSetRecursFlag"));
-}
-
-TEST(TxadsCommand, AcceptsBufferAndErrorSizesIncludingZeroAndNegative) {
-  for (const char* options : {"--buffer-size 0", "--buffer-size -5", "--error-size 1",
-                              "--error-size -1 --buffer-size 4096"}) {
-    const Outcome outcome = txads(std::string(options) + " init 0");
-    EXPECT_EQ(outcome.exit_status, 1) << options << "\n" << outcome.output;
+TEST(TxadsCommand, PrintsTheResultAndExitsWithItOr64ForAWrongCommandLine) {
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+    std::string out = {};  // checked unless empty
+  } rows[] = {             // clang-format off
+      {{"init", "0"}, 1, "result: 1\n"},
+      {{"set-recurs-flag", "5"}, 0, "result: 0\n"},
+      {{"is-container-exist", "LDAP://"}, 253, "result: -3\nerror: \n"},
+      {{"--error-size", "-1", "is-user-in-container", "CORP\\x", "LDAP://"}, 255,
+       "result: -1\nerror: \n"},
+      {{"--buffer-size", "0", "get-sid-from-name", ""}, 0, "result: 0\nsid: \n"},
+      {{}, 64}, {{"no-such-command"}, 64}, {{"init"}, 64}, {{"init", "0", "1"}, 64},
+      {{"--bogus", "init", "0"}, 64}, {{"--buffer-size"}, 64}, {{"init", "window"}, 64},
+      {{"--buffer-size", "x", "init", "0"}, 64}, {{"--error-size", "99999999999", "init", "0"}, 64},
+      {{"set-recurs-flag", "1x"}, 64}, {{"set-recurs-flag", "99999999999"}, 64}};
+  // clang-format on
+  for (const auto& row : rows) {
+    std::vector<std::string> argv = row.arguments;
+    argv.insert(argv.begin(), TXADS_COMMAND);
+    const auto result = txads_test::run_tool(argv);
+    EXPECT_EQ(result.status, row.status) << txads_test::command_line(argv) << "\n" << result.err;
+    EXPECT_TRUE(row.out.empty() || result.out == row.out) << result.out;
+    EXPECT_TRUE(row.status != 64 || result.err.find("txads") != std::string::npos) << "says why";
   }
 }
 
 TEST(TxadsCommand, RecurseSetsTheFlagBeforeTheCall) {
-  const std::string trace = "/tmp/txads_command_test." + std::to_string(::getpid()) + ".log";
-  const Outcome outcome = txads("--recurse init 0", "ZKTRACE_FILE='" + trace + "'");
-  std::ifstream in(trace);
-  const std::string lines((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  ::unlink(trace.c_str());
-  EXPECT_EQ(outcome.exit_status, 1);
-  EXPECT_TRUE(contains(lines, "| run function 'TXADSetRecursFlag'.\n")) << lines;
+  txads_test::TraceCapture capture;  // the command traces to this process's file
+  EXPECT_EQ(txads_test::run_tool({TXADS_COMMAND, "--recurse", "init", "0"}).status, 1);
+  EXPECT_EQ(capture.messages(), std::vector<std::string>{"run function 'TXADSetRecursFlag'."});
 }
 
 }  // namespace

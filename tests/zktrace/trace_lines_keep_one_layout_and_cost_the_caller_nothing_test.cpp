@@ -1,0 +1,147 @@
+// "YYYY-MM-DD HH:MM:SS.mmm +hhmm [tid] product | component | level | message"
+// in local time, "-" for no product or component; one whole line per call,
+// also from eight threads at once; a message escaped onto one line; lines
+// dropped while the file cannot be opened; errno left as the caller set it.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/trace_capture.h"
+#include "zktrace.h"
+
+namespace {
+
+std::string local_stamp(const timespec& t) {
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::localtime(&t.tv_sec));
+  return text + ("." + std::to_string(1000 + t.tv_nsec / 1000000).substr(1));
+}
+
+TEST(FileLines, CarryTimeOffsetThreadProductComponentAndLevel) {
+  const struct {
+    const char *tz, *offset, *product, *component, *fields;
+  } rows[] = {{"UTC0", "+0000", "Tamrix", "Other Part", "Tamrix | Other Part"},
+              {"XST+5:30", "-0530", nullptr, nullptr, "- | -"},
+              {"YST-5:45", "+0545", "A|B", "c|d", "A/B | c/d"}};
+  const std::regex layout(
+      R"(^(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}) ([+-]\d{4}) \[(\d+)\] (.*) \| 3 \| level 3$)");
+  for (const auto& row : rows) {
+    setenv("TZ", row.tz, 1);
+    tzset();
+    ZKTraceSetProduct(row.product);
+    txads_test::TraceCapture capture;
+    timespec before{}, after{};
+    clock_gettime(CLOCK_REALTIME, &before);
+    ZKTrace(3, row.component, "level %d\n", 3);
+    clock_gettime(CLOCK_REALTIME, &after);
+    const std::string line = capture.lines().at(0).raw;
+    std::smatch field;
+    ASSERT_TRUE(std::regex_match(line, field, layout)) << line;
+    EXPECT_TRUE(field[1] >= local_stamp(before) && field[1] <= local_stamp(after)) << line;
+    EXPECT_EQ(field[2], row.offset);
+    EXPECT_EQ(std::stol(field[3]), static_cast<long>(::gettid()));
+    EXPECT_EQ(field[4], row.fields);
+  }
+  txads_test::TraceCapture capture;  // every millisecond field of a second has three digits
+  for (int i = 0; i < 120; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+    ZKTrace(3, "c", "level 3\n");
+  for (const auto& line : capture.lines())
+    EXPECT_TRUE(std::regex_match(line.raw, layout)) << line.raw;
+}
+
+TEST(FileLines, KeepAMessageOnOneLine) {
+  const struct {
+    std::string argument, message;  // fed to "%s"; the message written
+  } rows[] = {                      // clang-format off
+      {"a\nb\n", "a\\nb"}, {"a\r\nb", "a\\r\\nb"}, {"a\x01z\x7f", "a\\x01z\\x7F"},
+      {"two\n\n", "two"}, {"M\xfcller | x", "M\xfcller | x"}, {"", ""},
+      {std::string(20000, 'x'), std::string(20000, 'x')}};
+  // clang-format on
+  for (const auto& row : rows) {
+    txads_test::TraceCapture capture;
+    errno = EILSEQ;
+    ZKTrace(6, "c", "%s", row.argument.c_str());
+    EXPECT_EQ(errno, EILSEQ) << "errno as the caller set it";
+    EXPECT_EQ(capture.messages(), std::vector<std::string>{row.message});
+  }
+  txads_test::TraceCapture capture;
+  ZKTrace(6, "c", "%s\n", std::string(200000, 'y').c_str());
+  const std::string cut = capture.messages().at(0);
+  EXPECT_EQ(cut, std::string(cut.size() - 3, 'y') + "...");
+  EXPECT_TRUE(cut.size() > 60000 && cut.size() < 70000) << cut.size();
+}
+
+// A long text of its own per thread, so that a torn line shows.
+std::string filler(int thread) {
+  return std::string(static_cast<size_t>(300 + 37 * thread), static_cast<char>('a' + thread));
+}
+
+TEST(FileLines, OfManyThreadsNeverInterleave) {
+  constexpr int kThreads = 8, kLines = 1000;
+  txads_test::TraceCapture capture;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([t] {
+      for (int i = 0; i < kLines; ++i) ZKTrace(6, "c", "%d %d %s\n", t, i, filler(t).c_str());
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  std::map<int, int> next;  // line number per writer
+  const auto lines = capture.lines();
+  ASSERT_EQ(lines.size(), size_t{kThreads * kLines});
+  for (const auto& line : lines) {
+    int t = -1, i = -1;
+    ASSERT_EQ(std::sscanf(line.message.c_str(), "%d %d", &t, &i), 2) << line.raw.substr(0, 99);
+    ASSERT_EQ(line.message, std::to_string(t) + " " + std::to_string(i) + " " + filler(t));
+    EXPECT_EQ(i, next[t]++) << "thread " << t;
+  }
+}
+
+// Ends the process with 1 when the line changed errno.
+void trace_keeping_errno(const char* message) {
+  errno = EILSEQ;
+  ZKTrace(6, "Tamrix AD Checker", "%s\n", message);
+  if (errno != EILSEQ) std::_Exit(1);
+}
+
+// The file is chosen once per process, so this runs in a fresh process of
+// this binary (a death test in the threadsafe style), which finds the
+// directory's name in the environment and exits 0 when all went well.
+TEST(Lines, AreDroppedUntilTheFileCanBeOpened) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string name = "/tmp/zktrace-later-" + std::to_string(::getpid());
+  setenv("ZKTRACE_LATER_DIR", name.c_str(), /*overwrite=*/0);
+  const std::string dir = std::getenv("ZKTRACE_LATER_DIR"), file = dir + "/trace.log";
+  EXPECT_EXIT(
+      {
+        setenv("ZKTRACE_FILE", file.c_str(), 1);
+        trace_keeping_errno("dropped");
+        ::mkdir(dir.c_str(), 0700);
+        trace_keeping_errno("dropped: opening is retried at most once a second");
+        std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+        trace_keeping_errno("written");
+        std::_Exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  std::ifstream in(file);
+  std::vector<std::string> messages;
+  for (std::string line; std::getline(in, line);)
+    messages.push_back(txads_test::parse_trace_line(line).message);
+  ::unlink(file.c_str());
+  ::rmdir(dir.c_str());
+  EXPECT_EQ(messages, std::vector<std::string>{"written"});
+}
+
+}  // namespace
