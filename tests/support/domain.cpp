@@ -37,54 +37,6 @@ ToolResult checked(const std::vector<std::string>& argv, const std::string& inpu
   return r;
 }
 
-const char* scope_name(Scope scope) {
-  switch (scope) {
-    case Scope::base:
-      return "base";
-    case Scope::one:
-      return "one";
-    case Scope::subtree:
-      break;
-  }
-  return "sub";
-}
-
-std::vector<LdifEntry> run_search(const std::string& server, std::string_view base,
-                                  std::string_view filter, Scope scope,
-                                  const std::vector<std::string>& attributes) {
-  std::vector<std::string> argv = {"ldapsearch",
-                                   "-LLL",
-                                   "-Q",
-                                   "-Y",
-                                   "GSSAPI",
-                                   "-N",
-                                   "-o",
-                                   "ldif-wrap=no",
-                                   "-o",
-                                   "nettimeout=30",
-                                   "-H",
-                                   server,
-                                   "-s",
-                                   scope_name(scope),
-                                   "-b",
-                                   std::string(base),
-                                   std::string(filter)};
-  if (attributes.empty()) argv.push_back("1.1");
-  argv.insert(argv.end(), attributes.begin(), attributes.end());
-  ToolResult r = run_tool(argv, {}, admin_env());
-  if (r.status == 32) return {};  // no such object: the base is absent
-  if (!r.ok())
-    throw std::runtime_error(command_line(argv) + " failed (" + std::to_string(r.status) +
-                             "): " + r.err);
-  return parse_ldif(r.out);
-}
-
-// The host part of an ldap:// URI, for the global catalog's port.
-std::string host_of(const std::string& u) {
-  std::string rest = u.substr(u.find("://") == std::string::npos ? 0 : u.find("://") + 3);
-  return rest.substr(0, rest.find_first_of(":/"));
-}
-
 }  // namespace
 
 std::string base_dn() {
@@ -126,12 +78,32 @@ std::string ccache_of(std::string_view account) {
 
 std::vector<LdifEntry> search(std::string_view base, std::string_view filter, Scope scope,
                               const std::vector<std::string>& attributes) {
-  return run_search(uri(), base, filter, scope, attributes);
-}
-
-std::vector<LdifEntry> search_global_catalog(std::string_view filter,
-                                             const std::vector<std::string>& attributes) {
-  return run_search("ldap://" + host_of(uri()) + ":3268", "", filter, Scope::subtree, attributes);
+  static constexpr const char* kScopes[] = {"base", "one", "sub"};
+  std::vector<std::string> argv = {"ldapsearch",
+                                   "-LLL",
+                                   "-Q",
+                                   "-Y",
+                                   "GSSAPI",
+                                   "-N",
+                                   "-o",
+                                   "ldif-wrap=no",
+                                   "-o",
+                                   "nettimeout=30",
+                                   "-H",
+                                   uri(),
+                                   "-s",
+                                   kScopes[static_cast<int>(scope)],
+                                   "-b",
+                                   std::string(base),
+                                   std::string(filter)};
+  if (attributes.empty()) argv.push_back("1.1");
+  argv.insert(argv.end(), attributes.begin(), attributes.end());
+  ToolResult r = run_tool(argv, {}, admin_env());
+  if (r.status == 32) return {};  // no such object: the base is absent
+  if (!r.ok())
+    throw std::runtime_error(command_line(argv) + " failed (" + std::to_string(r.status) +
+                             "): " + r.err);
+  return parse_ldif(r.out);
 }
 
 std::vector<std::string> search_dns(std::string_view base, std::string_view filter, Scope scope) {

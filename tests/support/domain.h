@@ -50,9 +50,6 @@ enum class Scope { base, one, subtree };
 std::vector<LdifEntry> search(std::string_view base, std::string_view filter,
                               Scope scope = Scope::subtree,
                               const std::vector<std::string>& attributes = {});
-// The global catalog (port 3268) of the domain, searched from the forest root.
-std::vector<LdifEntry> search_global_catalog(std::string_view filter,
-                                             const std::vector<std::string>& attributes = {});
 // DNs of the entries a search finds.
 std::vector<std::string> search_dns(std::string_view base, std::string_view filter,
                                     Scope scope = Scope::subtree);

@@ -9,9 +9,7 @@ constexpr char kGuardByte = '\x5a';
 }
 
 GuardedBuffer::GuardedBuffer(int length, char fill)
-    : length_(length),
-      fill_(fill),
-      bytes_(static_cast<size_t>(std::max(length, 0)), fill) {
+    : length_(length), fill_(fill), bytes_(static_cast<size_t>(std::max(length, 0)), fill) {
   bytes_.append(kGuard, kGuardByte);
 }
 

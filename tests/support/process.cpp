@@ -7,9 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -18,41 +17,34 @@ extern char** environ;
 namespace txads_test {
 namespace {
 
-// An unlinked temporary file: the descriptor is all that is left of it.
+// An anonymous temporary file (tmpfile: removed when closed) for one stream.
 class TempFile {
  public:
-  TempFile() {
-    const char* dir = std::getenv("TMPDIR");
-    std::string name = std::string(dir && *dir ? dir : "/tmp") + "/txads-tool-XXXXXX";
-    fd_ = mkstemp(name.data());
-    if (fd_ < 0) throw std::runtime_error("cannot create a temporary file: " + name);
-    unlink(name.c_str());
+  TempFile() : file_(std::tmpfile()) {
+    if (file_ == nullptr) throw std::runtime_error("cannot create a temporary file");
   }
-  ~TempFile() { close(fd_); }
+  ~TempFile() { std::fclose(file_); }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
 
-  int fd() const { return fd_; }
+  int fd() const { return fileno(file_); }
   void write_all(const std::string& text) const {
-    size_t done = 0;
-    while (done < text.size()) {
-      ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
-      if (n <= 0) throw std::runtime_error("cannot write a temporary file");
-      done += static_cast<size_t>(n);
-    }
-    lseek(fd_, 0, SEEK_SET);
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0)
+      throw std::runtime_error("cannot write a temporary file");
+    std::rewind(file_);
   }
+  // The child wrote through its own descriptor; read from the start.
   std::string read_all() const {
     std::string text;
     char chunk[4096];
-    lseek(fd_, 0, SEEK_SET);
-    ssize_t n;
-    while ((n = ::read(fd_, chunk, sizeof chunk)) > 0) text.append(chunk, static_cast<size_t>(n));
+    lseek(fd(), 0, SEEK_SET);
+    for (ssize_t n; (n = ::read(fd(), chunk, sizeof chunk)) > 0;)
+      text.append(chunk, static_cast<size_t>(n));
     return text;
   }
 
  private:
-  int fd_ = -1;
+  std::FILE* file_;
 };
 
 std::vector<std::string> merged_environment(const std::vector<std::string>& overrides) {

@@ -107,11 +107,6 @@ void ScratchOu::add_member(std::string_view group_dn, std::string_view member_dn
          ldif_line("member", member_dn) + "-\n");
 }
 
-void ScratchOu::remove_member(std::string_view group_dn, std::string_view member_dn) {
-  modify(ldif_line("dn", group_dn) + "changetype: modify\ndelete: member\n" +
-         ldif_line("member", member_dn) + "-\n");
-}
-
 std::string ScratchOu::ticket_for(std::string_view account, std::string_view password) {
   if (ticket_dir_.empty()) {
     std::string pattern = std::filesystem::temp_directory_path() / "txads-tickets-XXXXXX";

@@ -43,7 +43,6 @@ class ScratchOu {
   std::string add_group(std::string_view cn, std::string_view parent = {},
                         std::string_view account = {});
   void add_member(std::string_view group_dn, std::string_view member_dn);
-  void remove_member(std::string_view group_dn, std::string_view member_dn);
 
   // A ticket cache for `account`, obtained with kinit and removed with the
   // scratch OU. Throws when kinit fails.

@@ -12,15 +12,13 @@ const std::string kTraceFile = [] {
   const char* named = std::getenv("ZKTRACE_FILE");
   if (named != nullptr && *named != '\0') return std::string(named);
   const char* dir = std::getenv("TMPDIR");
-  std::string file = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") +
-                     "/txads-trace-" + std::to_string(getpid()) + ".log";
+  std::string file = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/txads-trace-" +
+                     std::to_string(getpid()) + ".log";
   setenv("ZKTRACE_FILE", file.c_str(), 1);
   return file;
 }();
 
 }  // namespace
-
-const std::string& trace_file() { return kTraceFile; }
 
 TraceLine parse_trace_line(const std::string& raw) {
   TraceLine line;

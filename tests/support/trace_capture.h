@@ -31,7 +31,4 @@ class TraceCapture {
   long offset_;
 };
 
-// The file this process traces to.
-const std::string& trace_file();
-
 }  // namespace txads_test
