@@ -27,6 +27,7 @@
 #include "directory/ldap_path.h"
 #include "directory/operation_counter.h"
 #include "directory/status_map.h"
+#include "frame/ascii_case.h"
 
 namespace txads::directory {
 namespace {
@@ -274,7 +275,8 @@ Status Connection::open(const Endpoint& endpoint, const Identity& identity,
   const std::string& controller = opened->root_dse_.dns_host_name;
   int nocanon = 0;
   ldap_get_option(ld, LDAP_OPT_X_SASL_NOCANON, &nocanon);
-  if (nocanon && !controller.empty() && !same_name(named_host(ld, endpoint), controller)) {
+  if (nocanon && !controller.empty() &&
+      !equal_ignoring_case(named_host(ld, endpoint), controller)) {
     rc = move_to_host_name(opened->ld_, controller);
     if (rc != LDAP_SUCCESS) return status_from_ldap(rc);
   }

@@ -7,6 +7,7 @@
 #include "directory/ads.h"
 #include "frame/conversions.h"
 #include "frame/error_text.h"
+#include "frame/ldap_path_text.h"
 #include "membership/results.h"
 #include "membership/station_names.h"
 
@@ -57,7 +58,7 @@ int container_walk(const char* walk_class, const char* station, const std::strin
 
 int direct_computer_search(const char* station, const std::string& path, OutputBuffer error) {
   const std::string rdn = station_rdn(station);
-  if (path.size() <= 7) return kNoAnswer;
+  if (!longer_than_provider_prefix(path)) return kNoAnswer;
   directory::Container container;
   if (Status bound = bind_container(path, container); bound.failed()) {
     GetADSErrorText(bound, error);
@@ -73,7 +74,7 @@ int direct_computer_search(const char* station, const std::string& path, OutputB
     while (fetched == kOk && result != kMember) {
       std::string class_name, name;
       if (item.get_class(class_name).ok() && item.get_name(name).ok() &&
-          upper_case(from_directory(name)) == rdn)
+          ascii_upper(from_directory(name)) == rdn)
         result = kMember;
       item = directory::Object();
       fetched = computers.next(item);

@@ -2,6 +2,7 @@
 // attribute names they accept.
 #include <gtest/gtest.h>
 
+#include "frame/ldap_path_text.h"
 #include "queries/names.h"
 
 namespace txads::queries {
@@ -18,10 +19,11 @@ TEST(NamesAreCutWhereTheDirectoryExpects, ListedEntryStartsAfterTheFirstCn) {
 }
 
 TEST(NamesAreCutWhereTheDirectoryExpects, GroupDnIsUpperCasedFromItsFirstCn) {
-  EXPECT_EQ(group_dn("LDAP://dc1.corp.example.com/CN=Sales,OU=Groups,DC=corp,DC=example,DC=com"),
+  EXPECT_EQ(upper_dn_from_first_cn(
+                "LDAP://dc1.corp.example.com/CN=Sales,OU=Groups,DC=corp,DC=example,DC=com"),
             "CN=SALES,OU=GROUPS,DC=CORP,DC=EXAMPLE,DC=COM");
-  EXPECT_EQ(group_dn("LDAP://cn=staff,dc=corp"), "CN=STAFF,DC=CORP");
-  EXPECT_EQ(group_dn("LDAP://OU=Only,dc=corp"), "LDAP://OU=Only,dc=corp");
+  EXPECT_EQ(upper_dn_from_first_cn("LDAP://cn=staff,dc=corp"), "CN=STAFF,DC=CORP");
+  EXPECT_EQ(upper_dn_from_first_cn("LDAP://OU=Only,dc=corp"), "LDAP://OU=Only,dc=corp");
 }
 
 TEST(NamesAreCutWhereTheDirectoryExpects, AttributeNamesWithFilterCharactersAreRefused) {
