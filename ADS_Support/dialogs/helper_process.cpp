@@ -2,6 +2,7 @@
 // reap. The helper's end of the socket becomes its fd 3; its stdin and stdout
 // are /dev/null and its stderr is the caller's, for the toolkit's warnings.
 #include "dialogs/helper_process.h"
+#include "frame/fd.h"
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -46,22 +47,6 @@ Status from_errno(int error) {
       return kFail;
   }
 }
-
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() { reset(); }
-  int get() const { return fd_; }
-  void reset(int fd = -1) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = fd;
-  }
-
- private:
-  int fd_;
-};
 
 // The running helper. Whoever holds it last kills and reaps the process if
 // the conversation did not end with its exit.

@@ -28,6 +28,7 @@
 #include "directory/operation_counter.h"
 #include "directory/status_map.h"
 #include "frame/ascii_case.h"
+#include "frame/fd.h"
 
 namespace txads::directory {
 namespace {
@@ -117,26 +118,6 @@ int read_root_dse(LDAP* ld, RootDse& dse) {
   dse.root_domain_naming_context = first_value(ld, entry, "rootDomainNamingContext");
   return LDAP_SUCCESS;
 }
-
-// A socket descriptor, closed unless released.
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  Fd& operator=(Fd&& other) noexcept {
-    std::swap(fd_, other.fd_);
-    return *this;
-  }
-  ~Fd() {
-    if (fd_ >= 0) close(fd_);
-  }
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
 
 struct Peer {
   sockaddr_storage address{};

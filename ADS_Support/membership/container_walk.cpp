@@ -1,13 +1,11 @@
 // The container walk and the direct computer search.
 #include "membership/container_walk.h"
 
-#include <chrono>
-#include <thread>
-
 #include "directory/ads.h"
 #include "frame/conversions.h"
 #include "frame/error_text.h"
 #include "frame/ldap_path_text.h"
+#include "frame/pause.h"
 #include "membership/results.h"
 #include "membership/station_names.h"
 
@@ -69,6 +67,7 @@ int direct_computer_search(const char* station, const std::string& path, OutputB
   directory::Enumerator computers;
   if (container.new_enum(computers).ok()) {
     result = kNotMember;
+    PreciseTimers precise;
     directory::Object item;
     Status fetched = computers.next(item);
     while (fetched == kOk && result != kMember) {
@@ -78,7 +77,7 @@ int direct_computer_search(const char* station, const std::string& path, OutputB
         result = kMember;
       item = directory::Object();
       fetched = computers.next(item);
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      pause_one_millisecond();
     }
   }
   if (filtered.failed()) GetADSErrorText(filtered, error);

@@ -11,8 +11,8 @@
 #include "frame/error_text.h"
 #include "frame/export_frame.h"
 #include "frame/ldap_path_text.h"
+#include "frame/pause.h"
 #include "queries/names.h"
-#include "queries/pause.h"
 #include "txads.h"
 
 namespace txads::queries {

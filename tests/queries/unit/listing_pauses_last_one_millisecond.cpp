@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "queries/pause.h"
+#include "frame/pause.h"
 
 namespace txads::queries {
 namespace {
