@@ -40,7 +40,7 @@ Status from_errno(int error) {
       return kHelperMissing;
     case EACCES:
     case EPERM:
-      return Status::from_win32(5);  // ERROR_ACCESS_DENIED
+      return kAccessDenied;
     case ENOMEM:
       return kOutOfMemory;
     default:

@@ -22,8 +22,6 @@
 namespace txads::directory {
 namespace {
 
-constexpr Status kNameNoMapping{0x80072118u};  // ERROR_DS_NAME_ERROR_NO_MAPPING
-
 struct Domain {
   std::string naming_context;
   std::string netbios_name;

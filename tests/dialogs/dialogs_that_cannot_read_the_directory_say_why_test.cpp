@@ -30,8 +30,7 @@ TEST(DirectoryUnreadable, NeitherDialogIsShownAndThePickerSaysWhy) {
     Status expected;
   };
   const Case cases[] = {
-      {"no ticket", "KRB5CCNAME", "FILE:" + dir.path() + "/no-such-cache",
-       directory::kNoLogonSession},
+      {"no ticket", "KRB5CCNAME", "FILE:" + dir.path() + "/no-such-cache", kNoLogonSession},
       {"nothing listens", "LDAPURI", "ldap://127.0.0.1:9", kServerDown},
   };
   for (const auto& c : cases) {

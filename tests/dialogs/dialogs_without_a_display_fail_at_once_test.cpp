@@ -6,9 +6,9 @@
 #include <chrono>
 
 #include "dialog_test_support.h"
-#include "dialogs/dialog_codes.h"
 #include "dialogs/helper_process.h"
 #include "frame/error_text.h"
+#include "frame/status.h"
 #include "txads.h"
 
 namespace txads::testing {
@@ -18,7 +18,7 @@ using std::chrono::steady_clock;
 
 TEST(NoDisplay, BothDialogsFailAtOnce) {
   char expected[200] = {};
-  GetADSErrorText(dialogs::kNoDisplay, {expected, static_cast<int>(sizeof expected)});
+  GetADSErrorText(kNoDisplay, {expected, static_cast<int>(sizeof expected)});
   ASSERT_NE(expected[0], '\0') << "no readable text for the missing display";
 
   ScopedEnv real_helper(dialogs::kHelperOverride, std::nullopt);

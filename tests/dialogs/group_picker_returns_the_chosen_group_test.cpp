@@ -12,8 +12,8 @@
 
 #include "dialog_driver.h"
 #include "dialog_test_support.h"
-#include "dialogs/dialog_codes.h"
 #include "frame/error_text.h"
+#include "frame/status.h"
 #include "support/scratch_ou.h"
 #include "txads.h"
 #include "x_session.h"
@@ -207,7 +207,7 @@ TEST_F(GroupPicker, WithoutInitHasNoOwnerWindow) {
 
 TEST_F(GroupPicker, AnOwnerIdThatNamesNoWindowIsAnError) {
   char expected[128] = {};
-  GetADSErrorText(dialogs::kInvalidOwnerWindow, {expected, static_cast<int>(sizeof expected)});
+  GetADSErrorText(kInvalidOwnerWindow, {expected, static_cast<int>(sizeof expected)});
   for (const uintptr_t bogus : {uintptr_t{0x1ffffff0}, uintptr_t{0x123456789ab}}) {
     SCOPED_TRACE(bogus);
     EXPECT_EQ(TXADInit(reinterpret_cast<HWND>(bogus)), 1);

@@ -12,10 +12,10 @@
 #include <thread>
 
 #include "dialog_test_support.h"
-#include "dialogs/dialog_codes.h"
 #include "dialogs/helper_process.h"
 #include "fake_helpers.h"
 #include "frame/error_text.h"
+#include "frame/status.h"
 #include "txads.h"
 
 namespace txads::testing {
@@ -38,23 +38,22 @@ struct Failure {
 
 std::vector<Failure> failures() {
   return {
-      {"helper missing", "", dialogs::kHelperMissing},
-      {"helper not executable", answering(kCancelledReply), dialogs::kHelperMissing, false},
-      {"crash before reading", "kill -SEGV $$", dialogs::kHelperAborted},
-      {"crash after reading", kReadRequest + "\nkill -KILL $$", dialogs::kHelperAborted},
-      {"exit without a reply", kReadRequest + "\nexit 0", dialogs::kHelperAborted},
+      {"helper missing", "", kHelperMissing},
+      {"helper not executable", answering(kCancelledReply), kHelperMissing, false},
+      {"crash before reading", "kill -SEGV $$", kHelperAborted},
+      {"crash after reading", kReadRequest + "\nkill -KILL $$", kHelperAborted},
+      {"exit without a reply", kReadRequest + "\nexit 0", kHelperAborted},
       {"half a reply then exit", answering("TXADS-DIALOG 1\\noutcome chosen\\npath P\\n"),
-       dialogs::kHelperAborted},
-      {"garbage, then hanging", answering("HELLO\\nend\\n") + "\nexec sleep 600",
-       dialogs::kBadMessage},
-      {"a reply without end", kReadRequest + "\nexec yes junk >&3", dialogs::kBadMessage},
+       kHelperAborted},
+      {"garbage, then hanging", answering("HELLO\\nend\\n") + "\nexec sleep 600", kBadMessage},
+      {"a reply without end", kReadRequest + "\nexec yes junk >&3", kBadMessage},
       {"another protocol version", answering("TXADS-DIALOG 2\\noutcome chosen\\npath P\\nend\\n"),
-       dialogs::kVersionMismatch},
+       kVersionMismatch},
       {"the helper's own failure",
        answering("TXADS-DIALOG 1\\noutcome failed\\nstatus 0x8007203A\\ntext down\\nend\\n"),
        Status(0x8007203Au)},
       {"a child keeps the socket open after the helper died",
-       kReadRequest + "\nsleep 5 &\nkill -KILL $$", dialogs::kHelperAborted},
+       kReadRequest + "\nsleep 5 &\nkill -KILL $$", kHelperAborted},
   };
 }
 
