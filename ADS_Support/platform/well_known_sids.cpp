@@ -1,8 +1,9 @@
 // The table of well-known accounts outside every directory domain.
 #include "platform/well_known_sids.h"
-#include "frame/ascii_case.h"
 
 #include <iterator>
+
+#include "frame/ascii_case.h"
 
 namespace txads {
 namespace {

@@ -24,8 +24,8 @@ config=$(find "$prefix" -name txadsConfig.cmake -print -quit)
 pcfile=$(find "$prefix" -name txads.pc -print -quit)
 [[ -n $config ]] || { echo "no txadsConfig.cmake installed" >&2; exit 1; }
 [[ -n $pcfile ]] || { echo "no txads.pc installed" >&2; exit 1; }
-libdir=$(dirname "$(find "$prefix" -name 'libtxads.so.1' -print -quit)")
-[[ -e $libdir/libtxads.so && -e $libdir/libzktrace.so && -e $libdir/libzktrace.so.1 ]] ||
+libdir=$(dirname "$(find "$prefix" -name 'libtxads.so.0' -print -quit)")
+[[ -e $libdir/libtxads.so && -e $libdir/libzktrace.so && -e $libdir/libzktrace.so.0 ]] ||
   { echo "libraries or their links missing in $libdir" >&2; exit 1; }
 
 echo "== the installed txads command"
