@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "directory/ads.h"
+#include "directory/dn_within.h"
 #include "directory/ldap_ops.h"
 #include "directory/ldap_path.h"
 #include "directory/pool.h"
@@ -106,13 +107,6 @@ Status find_domain(const std::string& netbios, Domain& domain) {
   return kNameNotFound;
 }
 
-bool is_within(const std::string& dn, const std::string& naming_context) {
-  if (dn.size() == naming_context.size()) return equal_ignoring_case(dn, naming_context);
-  if (dn.size() < naming_context.size() + 1) return false;
-  const size_t start = dn.size() - naming_context.size();
-  return dn[start - 1] == ',' && equal_ignoring_case(dn.substr(start), naming_context);
-}
-
 // The NT4 name of the object `dn` of domain `owner` whose sAMAccountName is
 // `sam` ("" for none): "DOMAIN\" for the domain itself, "BUILTIN\sam" in its
 // built-in container, "" for an object without an account name.
@@ -120,7 +114,7 @@ std::string nt4_name(const Domain& owner, const std::string& dn,
                      const std::vector<std::string>* sam) {
   if (equal_ignoring_case(dn, owner.naming_context)) return owner.netbios_name + "\\";
   if (sam == nullptr || sam->empty()) return "";
-  const bool builtin = is_within(dn, "CN=Builtin," + owner.naming_context);
+  const bool builtin = dn_within(dn, "CN=Builtin," + owner.naming_context);
   return (builtin ? std::string(kBuiltin) : owner.netbios_name) + "\\" + sam->front();
 }
 
@@ -207,7 +201,7 @@ Status NameTranslate::set(NameType type, std::string_view name) {
     status = read_domains("", fresh, domains);
     if (status.failed()) return status;
     for (const Domain& domain : domains) {
-      if (is_within(entries.front().dn, domain.naming_context) &&
+      if (dn_within(entries.front().dn, domain.naming_context) &&
           (!owner || domain.naming_context.size() > owner->naming_context.size()))
         owner = &domain;
     }

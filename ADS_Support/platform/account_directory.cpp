@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "directory/dn_within.h"
 #include "directory/search.h"
 #include "frame/ascii_case.h"
 #include "platform/well_known_sids.h"
@@ -25,13 +26,6 @@ struct Domain {
 const std::string* first_value(const Entry& entry, std::string_view attribute) {
   const auto* values = entry.find(attribute);
   return values && !values->empty() ? &values->front() : nullptr;
-}
-
-// True when `dn` is `suffix` or lies below it.
-bool dn_within(std::string_view dn, std::string_view suffix) {
-  if (dn.size() < suffix.size()) return false;
-  if (!equal_ignoring_case(dn.substr(dn.size() - suffix.size()), suffix)) return false;
-  return dn.size() == suffix.size() || dn[dn.size() - suffix.size() - 1] == ',';
 }
 
 // The domains of the forest, the default domain first.
@@ -69,7 +63,8 @@ Status list_domains(std::vector<Domain>& domains) {
 const Domain* owning_domain(std::string_view dn, const std::vector<Domain>& domains) {
   const Domain* best = nullptr;
   for (const Domain& domain : domains)
-    if (dn_within(dn, domain.dn) && (best == nullptr || domain.dn.size() > best->dn.size()))
+    if (directory::dn_within(dn, domain.dn) &&
+        (best == nullptr || domain.dn.size() > best->dn.size()))
       best = &domain;
   return best;
 }

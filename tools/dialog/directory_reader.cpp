@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "directory/ads.h"
+#include "directory/dn_within.h"
 #include "directory/ldap_path.h"
 #include "directory/search.h"
 #include "dn_display.h"
@@ -52,13 +53,6 @@ NodeKind kind_of(const directory::Entry& entry) {
 bool by_name(const std::string& a, const std::string& b) {
   const int c = strcasecmp(a.c_str(), b.c_str());
   return c != 0 ? c < 0 : a < b;
-}
-
-// Whether dn lies in or below `base` (names compared without case).
-bool within(std::string_view dn, std::string_view base) {
-  if (dn.size() < base.size()) return false;
-  if (!equal_ignoring_case(dn.substr(dn.size() - base.size()), base)) return false;
-  return dn.size() == base.size() || dn[dn.size() - base.size() - 1] == ',';
 }
 
 std::string dns_host_of_configured_server() {
@@ -116,7 +110,8 @@ Status DirectoryReader::init() {
 const DirectoryReader::Domain* DirectoryReader::domain_of(const std::string& dn) const {
   const Domain* best = nullptr;
   for (const auto& d : forest_) {
-    if (within(dn, d.dn) && (best == nullptr || d.dn.size() > best->dn.size())) best = &d;
+    if (directory::dn_within(dn, d.dn) && (best == nullptr || d.dn.size() > best->dn.size()))
+      best = &d;
   }
   return best;
 }
