@@ -21,7 +21,7 @@ TEST(NoDisplay, BothDialogsFailAtOnce) {
   GetADSErrorText(kNoDisplay, {expected, static_cast<int>(sizeof expected)});
   ASSERT_NE(expected[0], '\0') << "no readable text for the missing display";
 
-  ScopedEnv real_helper(dialogs::kHelperOverride, std::nullopt);
+  // The helper is the one the test environment names (this build's).
   // Unset, empty, and a display number no server listens on.
   for (const std::optional<std::string>& display :
        {std::optional<std::string>(), std::optional<std::string>(""),
