@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "queries/pause.h"
+#include "frame/pause.h"
 #include "txads.h"
 
 namespace {
@@ -87,8 +87,8 @@ BENCHMARK(ListUsers)->Arg(kUsers)->UseRealTime()->Unit(benchmark::kMillisecond)-
 
 void Pauses(benchmark::State& state) {
   for (auto _ : state) {
-    txads::queries::PreciseTimers precise;
-    for (int i = 0; i < kUsers; ++i) txads::queries::pause_one_millisecond();
+    txads::PreciseTimers precise;
+    for (int i = 0; i < kUsers; ++i) txads::pause_one_millisecond();
   }
   state.counters["floor_ratio"] = benchmark::Counter(
       kUsers / 1000.0, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
@@ -96,8 +96,8 @@ void Pauses(benchmark::State& state) {
 BENCHMARK(Pauses)->Arg(kUsers)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void PauseOneMillisecond(benchmark::State& state) {
-  txads::queries::PreciseTimers precise;
-  for (auto _ : state) txads::queries::pause_one_millisecond();
+  txads::PreciseTimers precise;
+  for (auto _ : state) txads::pause_one_millisecond();
 }
 BENCHMARK(PauseOneMillisecond)->UseRealTime()->Unit(benchmark::kMicrosecond);
 

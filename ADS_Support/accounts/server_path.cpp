@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "accounts/ascii_case.h"
+#include "frame/ascii_case.h"
 
 namespace txads {
 

@@ -5,31 +5,23 @@
 #include <string>
 
 #include "accounts/account_sid_lookup.h"
-#include "accounts/ascii_case.h"
 #include "accounts/sid_string.h"
 #include "directory/ads.h"
 #include "frame/com_init.h"
 #include "frame/conversions.h"
 #include "frame/export_frame.h"
+#include "frame/ldap_path_text.h"
 #include "frame/output_buffer.h"
 #include "txads.h"
 
 namespace txads {
 namespace {
 
-// From the first "CN=" on, upper-cased, which drops "LDAP://" and a server
-// part; a name without "CN=" stays as given.
-std::string normalised_name(const std::string& name) {
-  const std::string upper = ascii_upper(name);
-  const size_t cn = upper.find("CN=");
-  return cn == std::string::npos ? name : upper.substr(cn);
-}
-
 // The account text ("DOMAIN\name") of a distinguished name, or "".
 std::string account_text(const std::string& name) {
   directory::NameTranslate translate;
   if (translate.init(directory::ADS_NAME_INITTYPE_GC, "").failed()) return {};
-  const std::optional<std::string> dn = to_directory(normalised_name(name).c_str());
+  const std::optional<std::string> dn = to_directory(upper_dn_from_first_cn(name).c_str());
   if (!dn) return {};
   std::string nt4;
   if (translate.set(directory::NameType::rfc1779, *dn).failed() ||

@@ -11,6 +11,7 @@
 #include "changes/relative_name.h"
 #include "directory/ads.h"
 #include "frame/export_frame.h"
+#include "frame/ldap_path_text.h"
 
 namespace txads {
 namespace {
@@ -19,13 +20,6 @@ using directory::Container;
 using directory::Object;
 
 constexpr const char* kUnitClass = "organizationalUnit";
-constexpr size_t kLdapPrefixLength = 7;  // "LDAP://"
-
-// A parent path that cannot hold more than the provider prefix is refused
-// before anything is bound.
-bool too_short(const char* path) {
-  return path == nullptr || std::strlen(path) <= kLdapPrefixLength;
-}
 
 // Binds the parent and builds "OU=<unit>": the status of the first that fails.
 Status open_parent(const char* parent_path, const char* unit, Container& parent, std::string& rdn) {
@@ -46,7 +40,7 @@ bool answers_as_container(const Object& unit) {
 
 int CreateOU(const char* parent_path, const char* unit, OutputBuffer error) {
   trace_entry("CreateOU");
-  if (too_short(parent_path)) return -1;
+  if (!longer_than_provider_prefix(parent_path)) return -1;
 
   Container parent;
   std::string rdn;
@@ -66,7 +60,7 @@ int CreateOU(const char* parent_path, const char* unit, OutputBuffer error) {
 
 int DeleteOU(const char* parent_path, const char* unit, OutputBuffer error) {
   trace_entry("DeleteOU");
-  if (too_short(parent_path)) return -1;
+  if (!longer_than_provider_prefix(parent_path)) return -1;
 
   Container parent;
   std::string rdn;

@@ -34,8 +34,6 @@ constexpr int32_t kWorkstationAccount = 0x1020;      // workstation trust + no p
 constexpr int32_t kMachineAccountType = 0x30000001;  // SAM_MACHINE_ACCOUNT
 constexpr int32_t kComputersGroupRid = 515;          // DOMAIN_GROUP_RID_COMPUTERS
 
-constexpr Status kCantConvertDatatype{0x8000500Cu};
-
 // A 32-bit integer attribute as the directory returned it. Values above
 // 0x7FFFFFFF keep their bits.
 Status as_int32(const Value& value, int32_t& number) {

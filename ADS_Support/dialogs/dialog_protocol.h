@@ -22,7 +22,6 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogs/dialog_codes.h"
 #include "frame/status.h"
 
 namespace txads::dialogs {

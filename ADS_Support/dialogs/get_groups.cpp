@@ -30,7 +30,7 @@ Status InitObjectPicker(dialogs::DialogRequest* picker) {
 Status GetSelectedPaths(const dialogs::DialogReply* selection, StringList& paths) {
   if (selection == nullptr) return kInvalidArg;
   if (selection->outcome != dialogs::Outcome::chosen || selection->paths.empty()) {
-    return dialogs::kBadMessage;
+    return kBadMessage;
   }
   for (const auto& path : selection->paths) paths.add_tail(from_directory(path));
   return kOk;

@@ -3,7 +3,6 @@
 // are /dev/null and its stderr is the caller's, for the toolkit's warnings.
 #include "dialogs/helper_process.h"
 
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -18,6 +17,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+
+#include "frame/fd.h"
 
 extern char** environ;
 
@@ -39,29 +40,13 @@ Status from_errno(int error) {
       return kHelperMissing;
     case EACCES:
     case EPERM:
-      return Status::from_win32(5);  // ERROR_ACCESS_DENIED
+      return kAccessDenied;
     case ENOMEM:
       return kOutOfMemory;
     default:
       return kFail;
   }
 }
-
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() { reset(); }
-  int get() const { return fd_; }
-  void reset(int fd = -1) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = fd;
-  }
-
- private:
-  int fd_;
-};
 
 // The running helper. Whoever holds it last kills and reaps the process if
 // the conversation did not end with its exit.
@@ -186,30 +171,6 @@ Status receive_reply(int fd, Child& child, MessageReader& reader) {
   return kOk;
 }
 
-std::string directory_of(const std::string& file) {
-  const size_t slash = file.rfind('/');
-  return slash == std::string::npos ? std::string(".") : file.substr(0, slash);
-}
-
-// The real path of the file this code was loaded from (the library, or a
-// program that links it statically).
-std::string own_module() {
-  Dl_info info{};
-  if (::dladdr(reinterpret_cast<void*>(&find_helper), &info) == 0 || info.dli_fname == nullptr) {
-    return {};
-  }
-  std::unique_ptr<char, decltype(&std::free)> real(::realpath(info.dli_fname, nullptr), &std::free);
-  return real ? std::string(real.get()) : std::string();
-}
-
-bool is_within(const std::string& file, const std::string& directory) {
-  std::unique_ptr<char, decltype(&std::free)> real(::realpath(directory.c_str(), nullptr),
-                                                   &std::free);
-  if (!real) return false;
-  const std::string root = std::string(real.get()) + "/";
-  return file.compare(0, root.size(), root) == 0;
-}
-
 }  // namespace
 
 Status find_helper(std::string& program) {
@@ -217,9 +178,7 @@ Status find_helper(std::string& program) {
   if (override_path != nullptr && *override_path != '\0') {
     program = override_path;
   } else {
-    const std::string build_tools = TXADS_BUILD_HELPER_DIR;
-    const bool in_build_tree = is_within(own_module(), directory_of(build_tools));
-    program = (in_build_tree ? build_tools : std::string(TXADS_HELPER_DIR)) + "/" + kHelperName;
+    program = std::string(TXADS_HELPER_DIR) + "/" + kHelperName;
   }
   return ::access(program.c_str(), X_OK) == 0 ? kOk : kHelperMissing;
 }

@@ -18,9 +18,9 @@ namespace txads::dialogs {
 // The environment variable that names another helper program (used by tests).
 inline constexpr const char* kHelperOverride = "TXADS_DIALOG_HELPER";
 
-// The helper's file: the override when set, else the build tree's helper when
-// this code runs from the build tree, else the installed one. kHelperMissing
-// when that file is not an executable.
+// The helper's file: the override when set (a build tree's tests set it to
+// the helper built there), else the installed one. kHelperMissing when that
+// file is not an executable.
 Status find_helper(std::string& program);
 
 // Shows one dialog with the given helper and waits until it closes.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "directory/ldap_owners.h"
+#include "frame/ascii_case.h"
 
 namespace txads::directory {
 namespace {
@@ -25,7 +26,7 @@ bool file_mentions(const std::string& path, std::string_view keyword) {
     if (line.size() - i < keyword.size()) continue;
     bool match = true;
     for (size_t k = 0; k < keyword.size() && match; ++k) {
-      match = std::toupper(static_cast<unsigned char>(line[i + k])) == keyword[k];
+      match = ascii_upper(line[i + k]) == keyword[k];
     }
     const size_t after = i + keyword.size();
     if (match && (after == line.size() || std::isspace(static_cast<unsigned char>(line[after]))))

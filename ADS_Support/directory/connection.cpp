@@ -27,6 +27,8 @@
 #include "directory/ldap_path.h"
 #include "directory/operation_counter.h"
 #include "directory/status_map.h"
+#include "frame/ascii_case.h"
+#include "frame/fd.h"
 
 namespace txads::directory {
 namespace {
@@ -116,26 +118,6 @@ int read_root_dse(LDAP* ld, RootDse& dse) {
   dse.root_domain_naming_context = first_value(ld, entry, "rootDomainNamingContext");
   return LDAP_SUCCESS;
 }
-
-// A socket descriptor, closed unless released.
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  Fd& operator=(Fd&& other) noexcept {
-    std::swap(fd_, other.fd_);
-    return *this;
-  }
-  ~Fd() {
-    if (fd_ >= 0) close(fd_);
-  }
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
 
 struct Peer {
   sockaddr_storage address{};
@@ -274,7 +256,8 @@ Status Connection::open(const Endpoint& endpoint, const Identity& identity,
   const std::string& controller = opened->root_dse_.dns_host_name;
   int nocanon = 0;
   ldap_get_option(ld, LDAP_OPT_X_SASL_NOCANON, &nocanon);
-  if (nocanon && !controller.empty() && !same_name(named_host(ld, endpoint), controller)) {
+  if (nocanon && !controller.empty() &&
+      !equal_ignoring_case(named_host(ld, endpoint), controller)) {
     rc = move_to_host_name(opened->ld_, controller);
     if (rc != LDAP_SUCCESS) return status_from_ldap(rc);
   }

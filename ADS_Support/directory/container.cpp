@@ -5,6 +5,7 @@
 #include "directory/page_reader.h"
 #include "directory/pool.h"
 #include "directory/status_map.h"
+#include "frame/ascii_case.h"
 
 namespace txads::directory {
 namespace {
@@ -37,7 +38,7 @@ Status bind_child(const ObjectState& parent, std::string_view class_name, std::s
   status = bind_dn(parent.endpoint, dn, child);
   if (status.failed()) return status;
   if (!class_name.empty() &&
-      (child->classes.empty() || !same_name(child->classes.back(), class_name))) {
+      (child->classes.empty() || !equal_ignoring_case(child->classes.back(), class_name))) {
     child.reset();
     return kNoSuchObject;
   }

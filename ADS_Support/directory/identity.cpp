@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "directory/ldap_owners.h"
+#include "directory/krb5_owners.h"
 
 namespace txads::directory {
 namespace {
@@ -21,26 +21,6 @@ krb5_context thread_context() {
   return context.get();
 }
 
-struct CcacheClose {
-  krb5_context context;
-  void operator()(krb5_ccache cc) const noexcept { krb5_cc_close(context, cc); }
-};
-
-struct StringFree {
-  krb5_context context;
-  void operator()(char* s) const noexcept { krb5_free_string(context, s); }
-};
-
-struct PrincipalFree {
-  krb5_context context;
-  void operator()(krb5_principal p) const noexcept { krb5_free_principal(context, p); }
-};
-
-struct UnparsedFree {
-  krb5_context context;
-  void operator()(char* s) const noexcept { krb5_free_unparsed_name(context, s); }
-};
-
 }  // namespace
 
 Identity current_identity() {
@@ -51,21 +31,20 @@ Identity current_identity() {
 
   krb5_ccache raw_cache = nullptr;
   if (krb5_cc_default(context, &raw_cache) != 0) return identity;
-  std::unique_ptr<std::remove_pointer_t<krb5_ccache>, CcacheClose> cache(raw_cache, {context});
+  Krb5Cache cache(raw_cache, {context});
 
   char* raw_name = nullptr;
   if (krb5_cc_get_full_name(context, cache.get(), &raw_name) == 0) {
-    std::unique_ptr<char, StringFree> name(raw_name, {context});
+    Krb5String name(raw_name, {context});
     identity.ccache = name.get();
   }
 
   krb5_principal raw_principal = nullptr;
   if (krb5_cc_get_principal(context, cache.get(), &raw_principal) != 0) return identity;
-  std::unique_ptr<std::remove_pointer_t<krb5_principal>, PrincipalFree> principal(raw_principal,
-                                                                                  {context});
+  Krb5Principal principal(raw_principal, {context});
   char* raw_text = nullptr;
   if (krb5_unparse_name(context, principal.get(), &raw_text) == 0) {
-    std::unique_ptr<char, UnparsedFree> text(raw_text, {context});
+    Krb5UnparsedName text(raw_text, {context});
     identity.principal = text.get();
   }
   return identity;

@@ -9,6 +9,7 @@
 #include "directory/ldap_owners.h"
 #include "directory/ldap_path.h"
 #include "directory/operation_counter.h"
+#include "frame/ascii_case.h"
 
 namespace txads::directory {
 namespace {
@@ -88,7 +89,7 @@ int ldap_scope(Scope scope) {
 // `attribute`.
 bool range_of(const std::string& name, const std::string& attribute, std::string& high) {
   const std::string prefix = attribute + ";range=";
-  if (name.size() <= prefix.size() || !same_name(name.substr(0, prefix.size()), prefix))
+  if (name.size() <= prefix.size() || !equal_ignoring_case(name.substr(0, prefix.size()), prefix))
     return false;
   const size_t dash = name.find('-', prefix.size());
   if (dash == std::string::npos) return false;
@@ -194,7 +195,7 @@ int read_values(Connection& connection, const std::string& dn, const std::string
     std::string high;
     bool ranged = false;
     for (auto& [name, found] : entries.front().attributes) {
-      if (same_name(name, attribute)) {
+      if (equal_ignoring_case(name, attribute)) {
         values.insert(values.end(), found.begin(), found.end());
         return LDAP_SUCCESS;
       }

@@ -1,10 +1,10 @@
-// Owner types for every resource that libldap, liblber and Kerberos hand out.
+// Owner types for every resource that libldap and liblber hand out (Kerberos:
+// krb5_owners.h).
 // Take ownership of an out-parameter on the line after the call that fills
 // it; the man pages say to free a result whatever the return code.
 // Plain RAII types: not shared between threads.
 #pragma once
 
-#include <krb5.h>
 #include <ldap.h>
 
 #include <memory>
@@ -65,10 +65,5 @@ struct DnFree {
   void operator()(LDAPDN dn) const noexcept { ldap_dnfree(dn); }
 };
 using Dn = std::unique_ptr<LDAPRDN, DnFree>;
-
-struct Krb5ContextFree {
-  void operator()(krb5_context c) const noexcept { krb5_free_context(c); }
-};
-using Krb5Context = std::unique_ptr<std::remove_pointer_t<krb5_context>, Krb5ContextFree>;
 
 }  // namespace txads::directory

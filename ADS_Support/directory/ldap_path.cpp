@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "directory/ldap_owners.h"
+#include "frame/ascii_case.h"
 
 namespace txads::directory {
 namespace {
@@ -183,7 +184,7 @@ std::string dns_name_of(std::string_view dn) {
   while (!rest.empty()) {
     const size_t end = first_rdn_end(rest);
     const std::string rdn = trimmed(rest.substr(0, end));
-    if (rdn.size() > 3 && same_name(std::string_view(rdn).substr(0, 3), "DC=")) {
+    if (rdn.size() > 3 && equal_ignoring_case(std::string_view(rdn).substr(0, 3), "DC=")) {
       if (!name.empty()) name += '.';
       name += rdn.substr(3);
     }
@@ -191,16 +192,6 @@ std::string dns_name_of(std::string_view dn) {
     rest = rest.substr(end + 1);
   }
   return name;
-}
-
-bool same_name(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
 }
 
 }  // namespace txads::directory

@@ -49,7 +49,4 @@ std::string parent_dn(std::string_view dn);
 // The DNS name made of the dn's DC= parts ("corp.example.com"), "" if none.
 std::string dns_name_of(std::string_view dn);
 
-// Case-insensitive ASCII equality, as the directory compares names.
-bool same_name(std::string_view a, std::string_view b);
-
 }  // namespace txads::directory

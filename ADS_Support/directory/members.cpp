@@ -5,31 +5,25 @@
 // among them). Both are turned into objects with their classes by one
 // search per batch of names, filtered by class on the server.
 #include <algorithm>
-#include <cctype>
 #include <map>
 
 #include "directory/ldap_ops.h"
 #include "directory/object_state.h"
 #include "directory/pool.h"
 #include "directory/status_map.h"
+#include "frame/ascii_case.h"
 
 namespace txads::directory {
 namespace {
 
 constexpr size_t kNamesPerSearch = 100;
 
-std::string lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 // The naming context to search for a member: its DC= suffix.
 std::string domain_of(const std::string& dn) {
   std::string rest = dn;
   while (!rest.empty()) {
     const std::string rdn = first_rdn(rest);
-    if (rdn.size() > 3 && same_name(rdn.substr(0, 3), "DC=")) return rest;
+    if (rdn.size() > 3 && equal_ignoring_case(rdn.substr(0, 3), "DC=")) return rest;
     rest = parent_dn(rest);
   }
   return "";
@@ -65,7 +59,7 @@ Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>&
   // Names by naming context, so that each batch is one subtree search.
   std::map<std::string, std::vector<std::string>> by_domain;
   for (const std::string& dn : dns) {
-    if (!domain_of(dn).empty()) by_domain[lower(domain_of(dn))].push_back(dn);
+    if (!domain_of(dn).empty()) by_domain[ascii_lower(domain_of(dn))].push_back(dn);
   }
 
   std::map<std::string, std::vector<std::string>> found;  // lower-case DN -> classes
@@ -86,13 +80,14 @@ Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>&
       if (status.failed()) return status;
       for (Entry& entry : entries) {
         const auto* object_classes = entry.find("objectClass");
-        found[lower(entry.dn)] = object_classes ? *object_classes : std::vector<std::string>{};
+        found[ascii_lower(entry.dn)] =
+            object_classes ? *object_classes : std::vector<std::string>{};
       }
     }
   }
 
   for (const std::string& dn : dns) {
-    auto it = found.find(lower(dn));
+    auto it = found.find(ascii_lower(dn));
     if (it == found.end()) continue;
     auto object = std::make_shared<ObjectState>();
     object->endpoint = endpoint;

@@ -13,15 +13,15 @@
 #include <vector>
 
 #include "directory/ads.h"
+#include "directory/dn_within.h"
 #include "directory/ldap_ops.h"
 #include "directory/ldap_path.h"
 #include "directory/pool.h"
 #include "directory/status_map.h"
+#include "frame/ascii_case.h"
 
 namespace txads::directory {
 namespace {
-
-constexpr Status kNameNoMapping{0x80072118u};  // ERROR_DS_NAME_ERROR_NO_MAPPING
 
 struct Domain {
   std::string naming_context;
@@ -77,7 +77,7 @@ Status read_domains(const std::string& netbios, bool fresh, std::vector<Domain>&
   });
   if (status.failed()) return status;
   for (Domain& domain : all) {
-    if (netbios.empty() || same_name(domain.netbios_name, netbios))
+    if (netbios.empty() || equal_ignoring_case(domain.netbios_name, netbios))
       domains.push_back(std::move(domain));
   }
   return kOk;
@@ -89,7 +89,7 @@ constexpr char kBuiltin[] = "BUILTIN";
 // server's built-in domain (its CN=Builtin container). kNameNotFound when
 // the forest holds no such domain.
 Status find_domain(const std::string& netbios, Domain& domain) {
-  if (same_name(netbios, kBuiltin)) {
+  if (equal_ignoring_case(netbios, kBuiltin)) {
     return with_connection(Endpoint(), [&](Connection& connection) {
       domain = {"CN=Builtin," + connection.root_dse().default_naming_context, kBuiltin};
       return LDAP_SUCCESS;
@@ -107,21 +107,14 @@ Status find_domain(const std::string& netbios, Domain& domain) {
   return kNameNotFound;
 }
 
-bool is_within(const std::string& dn, const std::string& naming_context) {
-  if (dn.size() == naming_context.size()) return same_name(dn, naming_context);
-  if (dn.size() < naming_context.size() + 1) return false;
-  const size_t start = dn.size() - naming_context.size();
-  return dn[start - 1] == ',' && same_name(dn.substr(start), naming_context);
-}
-
 // The NT4 name of the object `dn` of domain `owner` whose sAMAccountName is
 // `sam` ("" for none): "DOMAIN\" for the domain itself, "BUILTIN\sam" in its
 // built-in container, "" for an object without an account name.
 std::string nt4_name(const Domain& owner, const std::string& dn,
                      const std::vector<std::string>* sam) {
-  if (same_name(dn, owner.naming_context)) return owner.netbios_name + "\\";
+  if (equal_ignoring_case(dn, owner.naming_context)) return owner.netbios_name + "\\";
   if (sam == nullptr || sam->empty()) return "";
-  const bool builtin = is_within(dn, "CN=Builtin," + owner.naming_context);
+  const bool builtin = dn_within(dn, "CN=Builtin," + owner.naming_context);
   return (builtin ? std::string(kBuiltin) : owner.netbios_name) + "\\" + sam->front();
 }
 
@@ -208,7 +201,7 @@ Status NameTranslate::set(NameType type, std::string_view name) {
     status = read_domains("", fresh, domains);
     if (status.failed()) return status;
     for (const Domain& domain : domains) {
-      if (is_within(entries.front().dn, domain.naming_context) &&
+      if (dn_within(entries.front().dn, domain.naming_context) &&
           (!owner || domain.naming_context.size() > owner->naming_context.size()))
         owner = &domain;
     }

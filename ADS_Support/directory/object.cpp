@@ -7,6 +7,7 @@
 #include "directory/pool.h"
 #include "directory/schema.h"
 #include "directory/status_map.h"
+#include "frame/ascii_case.h"
 
 namespace txads::directory {
 namespace {
@@ -56,7 +57,7 @@ bool is_user(const ObjectState& state) {
 
 const Value* staged_value(const ObjectState& state, std::string_view attribute) {
   for (const auto& [name, value] : state.staged) {
-    if (same_name(name, attribute)) return &value;
+    if (equal_ignoring_case(name, attribute)) return &value;
   }
   return nullptr;
 }
@@ -84,11 +85,12 @@ Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<
   if (read_members && has_class(*state, "group")) {
     // A long list comes as "member;range=0-1499" and is not kept; no
     // `member` at all is an empty group.
-    const bool ranged = std::any_of(entries.front().attributes.begin(),
-                                    entries.front().attributes.end(), [](const auto& attribute) {
-                                      return attribute.first.size() > 7 &&
-                                             same_name(attribute.first.substr(0, 7), "member;");
-                                    });
+    const bool ranged =
+        std::any_of(entries.front().attributes.begin(), entries.front().attributes.end(),
+                    [](const auto& attribute) {
+                      return attribute.first.size() > 7 &&
+                             equal_ignoring_case(attribute.first.substr(0, 7), "member;");
+                    });
     if (!ranged) {
       const auto* members = entries.front().find("member");
       state->members = members ? *members : std::vector<std::string>{};
@@ -99,7 +101,7 @@ Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<
 
 bool has_class(const ObjectState& state, std::string_view class_name) {
   return std::any_of(state.classes.begin(), state.classes.end(),
-                     [&](const std::string& c) { return same_name(c, class_name); });
+                     [&](const std::string& c) { return equal_ignoring_case(c, class_name); });
 }
 
 bool is_container(const ObjectState& state) {
@@ -173,7 +175,7 @@ Status Object::put(std::string_view attribute, Value value) {
   if (!state_) return kObjectUnbound;
   if (attribute.empty()) return kInvalidArg;
   for (auto& [name, staged] : state_->staged) {
-    if (same_name(name, attribute)) {
+    if (equal_ignoring_case(name, attribute)) {
       staged = std::move(value);
       return kOk;
     }

@@ -16,8 +16,6 @@
 
 namespace txads::directory {
 
-inline constexpr Status kObjectUnbound{0x80005009u};  // E_ADS_OBJECT_UNBOUND
-
 struct ObjectState {
   Endpoint endpoint;  // the server the object was bound through
   std::string dn;

@@ -2,7 +2,6 @@
 // that server; the answer (found or not) is kept.
 #include "directory/schema.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -12,18 +11,13 @@
 #include "directory/ldap_ops.h"
 #include "directory/ldap_path.h"
 #include "directory/pool.h"
+#include "frame/ascii_case.h"
 
 namespace txads::directory {
 namespace {
 
-std::string lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 bool ends_with_guid(std::string_view attribute) {
-  const std::string name = lower(attribute);
+  const std::string name = ascii_lower(attribute);
   return name.size() >= 4 && name.compare(name.size() - 4, 4, "guid") == 0;
 }
 
@@ -70,7 +64,7 @@ Value::Syntax syntax_of(std::string_view attribute_syntax, int om_syntax,
 
 Status attribute_syntax(const Endpoint& endpoint, std::string_view attribute,
                         Value::Syntax& syntax) {
-  const std::string key = endpoint.key() + '|' + lower(attribute);
+  const std::string key = endpoint.key() + '|' + ascii_lower(attribute);
   std::optional<Value::Syntax> known;
   if (!cache().find(key, known)) {
     std::vector<Entry> entries;

@@ -5,6 +5,7 @@
 #include "directory/ldap_path.h"
 #include "directory/object_state.h"
 #include "directory/pool.h"
+#include "frame/ascii_case.h"
 
 namespace txads::directory {
 namespace {
@@ -32,7 +33,7 @@ Status root_dse_value(std::string RootDse::*field, std::string& value) {
 
 const std::vector<std::string>* Entry::find(std::string_view attribute) const {
   for (const auto& [name, values] : attributes) {
-    if (same_name(name, attribute)) return &values;
+    if (equal_ignoring_case(name, attribute)) return &values;
   }
   return nullptr;
 }

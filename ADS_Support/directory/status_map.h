@@ -17,11 +17,4 @@ uint32_t win32_from_ldap(int ldap_result);
 // HRESULT_FROM_WIN32(win32_from_ldap(ldap_result)); S_OK for LDAP_SUCCESS.
 Status status_from_ldap(int ldap_result);
 
-// Codes of the directory layer that have no LDAP result behind them.
-inline constexpr Status kNameNotFound{0x80072116u};    // ERROR_DS_NAME_ERROR_NOT_FOUND
-inline constexpr Status kNameNotUnique{0x80072117u};   // ERROR_DS_NAME_ERROR_NOT_UNIQUE
-inline constexpr Status kNoLogonSession{0x80070520u};  // ERROR_NO_SUCH_LOGON_SESSION: no ticket
-inline constexpr Status kUnexpected{0x8000FFFFu};      // E_UNEXPECTED: call out of order
-inline constexpr Status kNotImplemented{0x80004001u};  // E_NOTIMPL
-
 }  // namespace txads::directory

@@ -1,12 +1,11 @@
 // The container walk and the direct computer search.
 #include "membership/container_walk.h"
 
-#include <chrono>
-#include <thread>
-
 #include "directory/ads.h"
 #include "frame/conversions.h"
 #include "frame/error_text.h"
+#include "frame/ldap_path_text.h"
+#include "frame/pause.h"
 #include "membership/results.h"
 #include "membership/station_names.h"
 
@@ -57,7 +56,7 @@ int container_walk(const char* walk_class, const char* station, const std::strin
 
 int direct_computer_search(const char* station, const std::string& path, OutputBuffer error) {
   const std::string rdn = station_rdn(station);
-  if (path.size() <= 7) return kNoAnswer;
+  if (!longer_than_provider_prefix(path)) return kNoAnswer;
   directory::Container container;
   if (Status bound = bind_container(path, container); bound.failed()) {
     GetADSErrorText(bound, error);
@@ -68,16 +67,17 @@ int direct_computer_search(const char* station, const std::string& path, OutputB
   directory::Enumerator computers;
   if (container.new_enum(computers).ok()) {
     result = kNotMember;
+    PreciseTimers precise;
     directory::Object item;
     Status fetched = computers.next(item);
     while (fetched == kOk && result != kMember) {
       std::string class_name, name;
       if (item.get_class(class_name).ok() && item.get_name(name).ok() &&
-          upper_case(from_directory(name)) == rdn)
+          ascii_upper(from_directory(name)) == rdn)
         result = kMember;
       item = directory::Object();
       fetched = computers.next(item);
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      pause_one_millisecond();
     }
   }
   if (filtered.failed()) GetADSErrorText(filtered, error);

@@ -10,6 +10,7 @@
 #include "frame/error_text.h"
 #include "frame/export_frame.h"
 #include "frame/last_error.h"
+#include "frame/ldap_path_text.h"
 #include "frame/win32_errors.h"
 #include "membership/name_translation.h"
 #include "membership/results.h"
@@ -58,8 +59,8 @@ bool lookup_sid(const std::string& account, std::vector<unsigned char>& sid) {
 }
 
 // Returns the status of the name translation (kOk when none ran).
-Status path_in_token(const char* group, const std::string& upper, int& result, OutputBuffer error) {
-  const size_t at = upper.find("CN=");
+Status path_in_token(const char* group, int& result, OutputBuffer error) {
+  const size_t at = first_cn(group);
   if (at == std::string::npos) return kOk;
   const std::string dn(group + at);
   std::string account;
@@ -76,11 +77,11 @@ int current_user_in_group(const char* group, OutputBuffer error) {
   ComInit com;
   Status status = com.status();
   const char* text = or_empty(group);
-  const std::string upper = upper_case(text);
+  const std::string upper = ascii_upper(text);
   int result = kNoAnswer;
   if (!contains(upper, "LDAP://")) {
     result = sid_text_in_token(text, error);
-  } else if (Status translated = path_in_token(text, upper, result, error); translated != kOk) {
+  } else if (Status translated = path_in_token(text, result, error); translated != kOk) {
     status = translated;
   }
   if (status.failed()) GetADSErrorText(status, error);

@@ -1,6 +1,5 @@
 // The result codes shared by every membership check, and the text helpers
-// with which the checks compare names: ASCII case folding (bytes above 127
-// are left alone, on both sides alike) and plain substring tests.
+// with which the checks compare names (case folding is frame/ascii_case.h).
 // Pure functions; thread-safe.
 #pragma once
 
@@ -13,8 +12,6 @@ inline constexpr int kMember = 1;     // found
 inline constexpr int kNotMember = 2;  // looked, not found
 inline constexpr int kNoAnswer = -1;  // could not look
 
-std::string upper_case(std::string_view text);
-std::string lower_case(std::string_view text);
 // The text with every backslash removed.
 std::string without_backslashes(std::string_view text);
 

@@ -10,6 +10,7 @@
 #include "frame/conversions.h"
 #include "frame/error_text.h"
 #include "frame/export_frame.h"
+#include "frame/ldap_path_text.h"
 #include "membership/container_walk.h"
 #include "membership/dn_containment.h"
 #include "membership/member_walk.h"
@@ -36,7 +37,7 @@ int current_station_in_container(const char* container_path, OutputBuffer error)
 
 int station_in_container(const char* station, const char* container_path, OutputBuffer error) {
   const std::string rdn = station_rdn(or_empty(station));
-  if (container_path == nullptr || std::strlen(container_path) <= 7) return kNoAnswer;
+  if (!longer_than_provider_prefix(container_path)) return kNoAnswer;
   ComInit com;
   int result = kNoAnswer;
   directory::Container container;

@@ -3,17 +3,18 @@
 
 #include <string_view>
 
+#include "frame/ascii_case.h"
 #include "membership/results.h"
 
 namespace txads::membership {
 
 std::string station_rdn(const char* station) {
-  return upper_case(std::string("CN=") + station);
+  return ascii_upper(std::string("CN=") + station);
 }
 
 std::string child_path(const std::string& name, const std::string& parent_path) {
   static constexpr std::string_view kScheme = "LDAP://";
-  const size_t at = upper_case(parent_path).find(kScheme);
+  const size_t at = ascii_upper(parent_path).find(kScheme);
   if (at == std::string::npos) return {};
   return std::string(kScheme) + name + "," + parent_path.substr(at + kScheme.size());
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "directory/ads.h"
+#include "frame/ascii_case.h"
 #include "frame/conversions.h"
 #include "frame/error_text.h"
 #include "membership/group_path.h"
@@ -22,10 +23,10 @@ Status compare_members(directory::Enumerator& members, const std::string& statio
   while (fetched == kOk && result != kMember) {
     std::string class_name;
     if (member.get_class(class_name).ok()) {
-      const std::string kind = lower_case(from_directory(class_name));
+      const std::string kind = ascii_lower(from_directory(class_name));
       std::string text;
       if (kind == "computer" && member.get_name(text).ok()) {
-        if (upper_case(from_directory(text)) == station_text) result = kMember;
+        if (ascii_upper(from_directory(text)) == station_text) result = kMember;
       } else if (kind == "group" && member.get_ads_path(text).ok()) {
         sub_groups.add_tail(from_directory(text));
       }
@@ -60,7 +61,7 @@ int IsStationInGroup(const char* station, const char* group, OutputBuffer error,
                      StringList& sub_groups) {
   int result = kNoAnswer;
   const std::string group_path = station_group_path(group);
-  const std::string station_text = upper_case(std::string("cn=") + station);
+  const std::string station_text = ascii_upper(std::string("cn=") + station);
   if (Status status = walk_group(group_path, station_text, result, sub_groups); status.failed())
     GetADSErrorText(status, error);
   return result;

@@ -6,6 +6,7 @@
 #include "frame/com_init.h"
 #include "frame/error_text.h"
 #include "frame/export_frame.h"
+#include "frame/ldap_path_text.h"
 #include "membership/dn_containment.h"
 #include "membership/member_walk.h"
 #include "membership/name_translation.h"
@@ -18,13 +19,8 @@
 namespace txads::membership {
 namespace {
 
-// A container path long enough to hold "LDAP://" and something after it.
-bool usable_path(const char* path) {
-  return path != nullptr && std::strlen(path) > 7;
-}
-
 int user_in_container(const char* account, const char* container_path, OutputBuffer error) {
-  if (!usable_path(container_path)) return kNoAnswer;
+  if (!longer_than_provider_prefix(container_path)) return kNoAnswer;
   ComInit com;
   if (!contains(container_path, "LDAP://")) {
     if (com.status().failed()) GetADSErrorText(com.status(), error);
@@ -41,7 +37,7 @@ int user_in_container(const char* account, const char* container_path, OutputBuf
 }
 
 int current_user_in_container(const char* container_path, OutputBuffer error) {
-  if (!usable_path(container_path)) return kNoAnswer;
+  if (!longer_than_provider_prefix(container_path)) return kNoAnswer;
   char dn[260] = {};
   uint32_t size = sizeof dn;
   if (!GetUserNameExA(NameFullyQualifiedDN, dn, &size)) {

@@ -5,6 +5,7 @@
 #include "directory/ads.h"
 #include "frame/conversions.h"
 #include "frame/error_text.h"
+#include "frame/ldap_path_text.h"
 #include "frame/trace.h"
 #include "membership/group_path.h"
 #include "membership/member_walk.h"
@@ -19,19 +20,17 @@ using namespace membership;
 // "CN=" + the upper-cased name, replaced by the upper-cased DN when the
 // account name translates. Every walk translates anew.
 std::string user_comparison_text(const char* user) {
-  std::string text = upper_case(std::string("cn=") + user);
+  std::string text = ascii_upper(std::string("cn=") + user);
   std::string dn;
   if (translate_name(user, directory::NameType::nt4, directory::NameType::rfc1779, dn).ok())
-    text = upper_case(dn);
+    text = ascii_upper(dn);
   return text;
 }
 
 // A member's path upper-cased and cut to begin at its first "CN=", so that
 // the scheme and a server part drop away; a path without "CN=" stays whole.
 std::string member_comparison_text(const std::string& ads_path) {
-  std::string text = upper_case(from_directory(ads_path));
-  const size_t at = text.find("CN=");
-  return at == std::string::npos ? text : text.substr(at);
+  return ascii_upper(upper_dn_from_first_cn(from_directory(ads_path)));
 }
 
 // Enumerates the members; returns the status of the last fetch.
@@ -42,7 +41,7 @@ Status compare_members(directory::Enumerator& members, const std::string& user_t
   while (fetched == kOk && result != kMember) {
     std::string class_name;
     if (member.get_class(class_name).ok()) {
-      const std::string kind = lower_case(from_directory(class_name));
+      const std::string kind = ascii_lower(from_directory(class_name));
       std::string path;
       if (kind == "user" && member.get_ads_path(path).ok()) {
         const std::string member_text = member_comparison_text(path);

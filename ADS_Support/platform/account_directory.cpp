@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "directory/dn_within.h"
 #include "directory/search.h"
+#include "frame/ascii_case.h"
 #include "platform/well_known_sids.h"
 
 namespace txads {
@@ -24,13 +26,6 @@ struct Domain {
 const std::string* first_value(const Entry& entry, std::string_view attribute) {
   const auto* values = entry.find(attribute);
   return values && !values->empty() ? &values->front() : nullptr;
-}
-
-// True when `dn` is `suffix` or lies below it.
-bool dn_within(std::string_view dn, std::string_view suffix) {
-  if (dn.size() < suffix.size()) return false;
-  if (!equal_ascii_nocase(dn.substr(dn.size() - suffix.size()), suffix)) return false;
-  return dn.size() == suffix.size() || dn[dn.size() - suffix.size() - 1] == ',';
 }
 
 // The domains of the forest, the default domain first.
@@ -54,7 +49,7 @@ Status list_domains(std::vector<Domain>& domains) {
     const std::string* netbios = first_value(entry, "nETBIOSName");
     if (nc == nullptr || netbios == nullptr) continue;
     const std::string* dns = first_value(entry, "dnsRoot");
-    if (equal_ascii_nocase(*nc, default_nc)) {
+    if (equal_ignoring_case(*nc, default_nc)) {
       domains.front().netbios = *netbios;
       domains.front().dns = dns ? *dns : "";
     } else {
@@ -68,7 +63,8 @@ Status list_domains(std::vector<Domain>& domains) {
 const Domain* owning_domain(std::string_view dn, const std::vector<Domain>& domains) {
   const Domain* best = nullptr;
   for (const Domain& domain : domains)
-    if (dn_within(dn, domain.dn) && (best == nullptr || domain.dn.size() > best->dn.size()))
+    if (directory::dn_within(dn, domain.dn) &&
+        (best == nullptr || domain.dn.size() > best->dn.size()))
       best = &domain;
   return best;
 }
@@ -101,7 +97,7 @@ SID_NAME_USE classify(const Entry& entry) {
   auto has = [&](std::string_view name) {
     if (classes == nullptr) return false;
     for (const std::string& c : *classes)
-      if (equal_ascii_nocase(c, name)) return true;
+      if (equal_ignoring_case(c, name)) return true;
     return false;
   };
   if (has("computer")) return SidTypeComputer;
@@ -174,13 +170,13 @@ Status find_account_by_name(std::optional<std::string_view> domain, std::string_
 
   if (domain) {
     for (const Domain& d : domains)
-      if (equal_ascii_nocase(*domain, d.netbios) || equal_ascii_nocase(*domain, d.dns))
+      if (equal_ignoring_case(*domain, d.netbios) || equal_ignoring_case(*domain, d.dns))
         return find_in_domain(d, domains, filter, found);
     return kOk;
   }
 
   for (const Domain& d : domains)
-    if (equal_ascii_nocase(name, d.netbios)) return find_domain_account(d, found);
+    if (equal_ignoring_case(name, d.netbios)) return find_domain_account(d, found);
 
   // Every domain is asked before a failure is reported, so that one
   // unreachable domain does not hide an account of another.

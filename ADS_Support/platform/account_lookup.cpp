@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "frame/ascii_case.h"
 #include "frame/conversions.h"
 #include "frame/last_error.h"
 #include "frame/win32_errors.h"
@@ -59,9 +60,9 @@ Status find_by_name(const std::string& text, std::optional<Found>& found) {
     return kOk;
   }
   // Accounts without a domain and NT AUTHORITY's are all in the table.
-  if (domain && (domain->empty() || equal_ascii_nocase(*domain, kNtAuthorityDomain))) return kOk;
+  if (domain && (domain->empty() || equal_ignoring_case(*domain, kNtAuthorityDomain))) return kOk;
 
-  const bool builtin = domain && equal_ascii_nocase(*domain, kBuiltinDomain);
+  const bool builtin = domain && equal_ignoring_case(*domain, kBuiltinDomain);
   std::optional<DirectoryAccount> account;
   if (Status s = find_account_by_name(builtin ? std::nullopt : domain, name, account); s.failed())
     return s;

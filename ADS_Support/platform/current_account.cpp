@@ -6,6 +6,7 @@
 #include <strings.h>
 #include <climits>
 
+#include "frame/ascii_case.h"
 #include "frame/win32_errors.h"
 #include "platform/kerberos_cache.h"
 
@@ -57,9 +58,7 @@ std::string netbios_name() {
   std::string name(host);
   name = name.substr(0, name.find('.'));
   if (name.size() > kNetbiosLength) name.resize(kNetbiosLength);
-  for (char& c : name)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return name;
+  return ascii_upper(name);
 }
 
 uint32_t find_current_user(const std::vector<std::string>& attributes, directory::Entry& entry) {

@@ -7,33 +7,16 @@
 #include <memory>
 #include <string_view>
 
+#include "directory/krb5_owners.h"
 #include "frame/win32_errors.h"
 
 namespace txads {
 namespace {
 
-struct ContextFree {
-  void operator()(krb5_context c) const noexcept { krb5_free_context(c); }
-};
-using Context = std::unique_ptr<std::remove_pointer_t<krb5_context>, ContextFree>;
-
-struct CacheClose {
-  krb5_context context;
-  void operator()(krb5_ccache c) const noexcept { krb5_cc_close(context, c); }
-};
-using Cache = std::unique_ptr<std::remove_pointer_t<krb5_ccache>, CacheClose>;
-
-struct PrincipalFree {
-  krb5_context context;
-  void operator()(krb5_principal p) const noexcept { krb5_free_principal(context, p); }
-};
-using Principal = std::unique_ptr<std::remove_pointer_t<krb5_principal>, PrincipalFree>;
-
-struct NameFree {
-  krb5_context context;
-  void operator()(char* n) const noexcept { krb5_free_unparsed_name(context, n); }
-};
-using Name = std::unique_ptr<char, NameFree>;
+using directory::Krb5Cache;
+using directory::Krb5Context;
+using directory::Krb5Principal;
+using directory::Krb5UnparsedName;
 
 // Walks the cache's credentials; ends the sequence on destruction.
 class CredentialCursor {
@@ -91,16 +74,16 @@ bool has_valid_tgt(krb5_context context, krb5_ccache cache, krb5_const_principal
 uint32_t current_principal(CachePrincipal& principal) {
   krb5_context raw_context = nullptr;
   if (krb5_init_context(&raw_context) != 0) return win32::ERROR_NO_SUCH_LOGON_SESSION;
-  Context context(raw_context);
+  Krb5Context context(raw_context);
 
   krb5_ccache raw_cache = nullptr;
   if (krb5_cc_default(context.get(), &raw_cache) != 0) return win32::ERROR_NO_SUCH_LOGON_SESSION;
-  Cache cache(raw_cache, CacheClose{context.get()});
+  Krb5Cache cache(raw_cache, {context.get()});
 
   krb5_principal raw_client = nullptr;
   if (krb5_cc_get_principal(context.get(), cache.get(), &raw_client) != 0)
     return win32::ERROR_NO_SUCH_LOGON_SESSION;
-  Principal client(raw_client, PrincipalFree{context.get()});
+  Krb5Principal client(raw_client, {context.get()});
 
   if (!has_valid_tgt(context.get(), cache.get(), client.get())) return win32::ERROR_CONTEXT_EXPIRED;
 
@@ -108,7 +91,7 @@ uint32_t current_principal(CachePrincipal& principal) {
   if (krb5_unparse_name_flags(context.get(), client.get(), KRB5_PRINCIPAL_UNPARSE_NO_REALM,
                               &raw_name) != 0)
     return win32::ERROR_NO_SUCH_LOGON_SESSION;
-  Name name(raw_name, NameFree{context.get()});
+  Krb5UnparsedName name(raw_name, {context.get()});
   principal.name = name.get();
   principal.realm = std::string(data_text(*krb5_princ_realm(context.get(), client.get())));
   return 0;

@@ -3,6 +3,8 @@
 
 #include <iterator>
 
+#include "frame/ascii_case.h"
+
 namespace txads {
 namespace {
 
@@ -60,18 +62,7 @@ constexpr WellKnownAccount kAccounts[] = {
     {"S-1-5-32-574", "BUILTIN", "Certificate Service DCOM Access", SidTypeAlias},
 };
 
-char fold(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 }  // namespace
-
-bool equal_ascii_nocase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (fold(a[i]) != fold(b[i])) return false;
-  return true;
-}
 
 std::optional<WellKnownAccount> well_known_by_sid(const Sid& sid) {
   const std::string text = sid.to_string();
@@ -83,8 +74,8 @@ std::optional<WellKnownAccount> well_known_by_sid(const Sid& sid) {
 std::optional<WellKnownAccount> well_known_by_name(std::optional<std::string_view> domain,
                                                    std::string_view name) {
   for (const auto& account : kAccounts) {
-    if (domain && !equal_ascii_nocase(*domain, account.domain)) continue;
-    if (equal_ascii_nocase(name, account.name)) return account;
+    if (domain && !equal_ignoring_case(*domain, account.domain)) continue;
+    if (equal_ignoring_case(name, account.name)) return account;
   }
   return std::nullopt;
 }

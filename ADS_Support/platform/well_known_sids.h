@@ -33,6 +33,4 @@ std::optional<WellKnownAccount> well_known_by_name(std::optional<std::string_vie
 // True for S-1-5-32 and the SIDs below it.
 bool is_builtin_sid(const Sid& sid);
 
-bool equal_ascii_nocase(std::string_view a, std::string_view b);
-
 }  // namespace txads

@@ -10,24 +10,19 @@
 #include "frame/conversions.h"
 #include "frame/error_text.h"
 #include "frame/export_frame.h"
+#include "frame/ldap_path_text.h"
+#include "frame/pause.h"
 #include "queries/names.h"
-#include "queries/pause.h"
 #include "txads.h"
 
 namespace txads::queries {
 namespace {
 
-char ascii_lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // The element's entry when its own class is class_name; false skips it.
 bool entry_of(const directory::Object& item, std::string_view class_name, std::string& entry) {
   std::string object_class;
   if (item.get_class(object_class).failed()) return false;
-  object_class = from_directory(object_class);
-  for (char& c : object_class) c = ascii_lower(c);
-  if (object_class != class_name) return false;
+  if (ascii_lower(from_directory(object_class)) != class_name) return false;
   std::string name;
   if (item.get_name(name).failed()) return false;
   entry = entry_name(from_directory(name));
@@ -38,7 +33,7 @@ bool entry_of(const directory::Object& item, std::string_view class_name, std::s
 
 int list_container(std::string_view class_name, const char* container_path, ListBuffer list,
                    OutputBuffer error) {
-  if (container_path == nullptr || strnlen(container_path, 8) <= 7) return -1;
+  if (!longer_than_provider_prefix(container_path)) return -1;
 
   directory::Container container;
   const auto path = to_directory(container_path);

@@ -10,11 +10,10 @@
 #include "frame/com_init.h"
 #include "frame/conversions.h"
 #include "frame/error_text.h"
+#include "frame/ldap_path_text.h"
 
 namespace txads::queries {
 namespace {
-
-constexpr size_t kProviderLength = 7;  // "LDAP://"
 
 int judge(Status bind, OutputBuffer error) {
   if (bind.ok()) return 0;
@@ -38,7 +37,7 @@ int bind_path(const char* path, OutputBuffer error) {
 int IsContainerExist(const char* container_path, OutputBuffer error) {
   const int result = -3;
   ComInit com;
-  if (container_path == nullptr || std::strlen(container_path) <= kProviderLength) return result;
+  if (!longer_than_provider_prefix(container_path)) return result;
   return bind_path<directory::Container>(container_path, error);
 }
 

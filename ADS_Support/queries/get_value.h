@@ -16,7 +16,6 @@ namespace txads::queries {
 // kTextTooLong rather than being cut.
 inline constexpr size_t kMaxDnBytes = 252;
 inline constexpr size_t kMaxValueBytes = 499;
-inline constexpr Status kTextTooLong = Status::from_win32(122);  // ERROR_INSUFFICIENT_BUFFER
 
 // Translates account (domain\name), binds its object as a user and reads the
 // attribute into text (the caller's code set, rendered as value_text.h

@@ -8,6 +8,7 @@
 #include "frame/conversions.h"
 #include "frame/error_text.h"
 #include "frame/export_frame.h"
+#include "frame/ldap_path_text.h"
 #include "queries/account_dn.h"
 #include "queries/names.h"
 #include "txads.h"
@@ -37,7 +38,8 @@ bool group_name(directory::NameTranslate& translator, const directory::Object& g
                 std::string& name) {
   std::string path;
   if (group.get_ads_path(path).failed()) return false;
-  if (translator.set(directory::NameType::rfc1779, group_dn(path)).failed()) return false;
+  if (translator.set(directory::NameType::rfc1779, upper_dn_from_first_cn(path)).failed())
+    return false;
   std::string nt4;
   if (translator.get(directory::NameType::nt4, nt4).failed()) return false;
   name = from_directory(nt4);

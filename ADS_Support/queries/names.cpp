@@ -1,14 +1,9 @@
 #include "queries/names.h"
 
+#include "frame/ldap_path_text.h"
+
 namespace txads::queries {
 namespace {
-
-char ascii_lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-char ascii_upper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 bool is_alnum(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
@@ -16,22 +11,9 @@ bool is_alnum(char c) {
 
 }  // namespace
 
-std::string group_dn(std::string_view ads_path) {
-  std::string upper(ads_path);
-  for (char& c : upper) c = ascii_upper(c);
-  const size_t cn = upper.find("CN=");
-  if (cn == std::string::npos) return std::string(ads_path);
-  return upper.substr(cn);
-}
-
 std::string entry_name(std::string_view relative_name) {
-  for (size_t i = 0; i + 3 <= relative_name.size(); ++i) {
-    if (ascii_lower(relative_name[i]) == 'c' && ascii_lower(relative_name[i + 1]) == 'n' &&
-        relative_name[i + 2] == '=') {
-      return std::string(relative_name.substr(i + 3));
-    }
-  }
-  return std::string(relative_name);
+  const size_t at = first_cn(relative_name);
+  return std::string(at == std::string_view::npos ? relative_name : relative_name.substr(at + 3));
 }
 
 bool is_attribute_description(std::string_view name) {

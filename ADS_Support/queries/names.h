@@ -1,17 +1,12 @@
-// The names that the queries cut and check: the group DN handed back to the name translation, the
-// entry listed for a relative name, and the attribute names accepted for reading. Pure functions on
-// UTF-8 text; thread-safe.
+// The names that the queries cut and check: the entry listed for a relative
+// name, and the attribute names accepted for reading. Pure functions on UTF-8
+// text; thread-safe.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace txads::queries {
-
-// A group's LDAP path as the name translation takes it: upper-cased and
-// starting at its first "CN=", which drops "LDAP://" and any server; a path
-// without "CN=" is used whole, in its own case.
-std::string group_dn(std::string_view ads_path);
 
 // A relative name as listed: everything after the first "CN=" (any case);
 // a name without "CN=" whole. Escapes stay ("CN=Smith\, Ann" lists as

@@ -6,9 +6,11 @@
 #include <cstdlib>
 
 #include "directory/ads.h"
+#include "directory/dn_within.h"
 #include "directory/ldap_path.h"
 #include "directory/search.h"
 #include "dn_display.h"
+#include "frame/ascii_case.h"
 
 namespace txads::dialog {
 namespace {
@@ -53,13 +55,6 @@ bool by_name(const std::string& a, const std::string& b) {
   return c != 0 ? c < 0 : a < b;
 }
 
-// Whether dn lies in or below `base` (names compared without case).
-bool within(std::string_view dn, std::string_view base) {
-  if (dn.size() < base.size()) return false;
-  if (!directory::same_name(dn.substr(dn.size() - base.size()), base)) return false;
-  return dn.size() == base.size() || dn[dn.size() - base.size() - 1] == ',';
-}
-
 std::string dns_host_of_configured_server() {
   directory::Object root_dse;
   directory::Value value;
@@ -94,7 +89,7 @@ Status DirectoryReader::init() {
     }
   }
   if (std::none_of(forest_.begin(), forest_.end(),
-                   [&](const Domain& d) { return directory::same_name(d.dn, own_domain_); })) {
+                   [&](const Domain& d) { return equal_ignoring_case(d.dn, own_domain_); })) {
     forest_.push_back({own_domain_, directory::dns_name_of(own_domain_)});
   }
 
@@ -102,8 +97,8 @@ Status DirectoryReader::init() {
   if (server_host_.empty()) server_host_ = directory::dns_name_of(own_domain_);
 
   std::sort(forest_.begin(), forest_.end(), [&](const Domain& a, const Domain& b) {
-    const bool a_own = directory::same_name(a.dn, own_domain_);
-    const bool b_own = directory::same_name(b.dn, own_domain_);
+    const bool a_own = equal_ignoring_case(a.dn, own_domain_);
+    const bool b_own = equal_ignoring_case(b.dn, own_domain_);
     if (a_own != b_own) return a_own;
     return by_name(a.dns_name, b.dns_name);
   });
@@ -115,19 +110,20 @@ Status DirectoryReader::init() {
 const DirectoryReader::Domain* DirectoryReader::domain_of(const std::string& dn) const {
   const Domain* best = nullptr;
   for (const auto& d : forest_) {
-    if (within(dn, d.dn) && (best == nullptr || d.dn.size() > best->dn.size())) best = &d;
+    if (directory::dn_within(dn, d.dn) && (best == nullptr || d.dn.size() > best->dn.size()))
+      best = &d;
   }
   return best;
 }
 
 std::string DirectoryReader::server_for(const std::string& dn) const {
   const Domain* d = domain_of(dn);
-  return d == nullptr || directory::same_name(d->dn, own_domain_) ? std::string() : d->dns_name;
+  return d == nullptr || equal_ignoring_case(d->dn, own_domain_) ? std::string() : d->dns_name;
 }
 
 std::string DirectoryReader::ldap_path(const std::string& dn) const {
   const Domain* d = domain_of(dn);
-  const bool own = d == nullptr || directory::same_name(d->dn, own_domain_);
+  const bool own = d == nullptr || equal_ignoring_case(d->dn, own_domain_);
   return directory::format_path(own ? server_host_ : d->dns_name, dn);
 }
 
@@ -144,7 +140,7 @@ Status DirectoryReader::children(const std::string& dn, std::vector<DirectoryNod
   nodes.clear();
   for (const auto& entry : entries) {
     // Answers from a referral may lie further down; the tree wants one level.
-    if (!directory::same_name(directory::parent_dn(entry.dn), dn)) continue;
+    if (!equal_ignoring_case(directory::parent_dn(entry.dn), dn)) continue;
     std::string name = first_value(entry, "name");
     if (name.empty()) name = rdn_value(directory::first_rdn(entry.dn));
     nodes.push_back({entry.dn, std::move(name), kind_of(entry)});

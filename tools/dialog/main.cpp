@@ -19,9 +19,9 @@
 
 #include "container_browser.h"
 #include "dialog_window.h"
-#include "dialogs/dialog_codes.h"
 #include "dialogs/dialog_protocol.h"
 #include "directory_reader.h"
+#include "frame/status.h"
 #include "group_picker.h"
 
 namespace {
@@ -40,8 +40,8 @@ Status read_request(int fd, dialogs::DialogRequest& request) {
   while (!reader.complete()) {
     const ssize_t n = ::read(fd, chunk, sizeof chunk);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return dialogs::kBadMessage;
-    if (!reader.feed({chunk, static_cast<size_t>(n)})) return dialogs::kBadMessage;
+    if (n <= 0) return kBadMessage;
+    if (!reader.feed({chunk, static_cast<size_t>(n)})) return kBadMessage;
   }
   return dialogs::decode(reader.message(), request);
 }
@@ -72,7 +72,7 @@ dialogs::DialogReply show(const dialogs::DialogRequest& request, int& argc, char
   quiet_toolkit_notices();
   if (!gtk_init_check(&argc, &argv)) {
     const char* display = std::getenv("DISPLAY");
-    return failure(dialogs::kNoDisplay,
+    return failure(kNoDisplay,
                    std::string("cannot open the X display '") + (display ? display : "") + "'");
   }
   DirectoryReader reader;

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "dialogs/dialog_codes.h"
+#include "frame/status.h"
 
 // Xlib defines Status as a macro; the library's Status type is meant here.
 #include <gdk/gdkx.h>
@@ -40,11 +40,11 @@ void place_above(GtkWindow* dialog, GdkWindow* owner) {
 Status attach_owner(GtkWindow* dialog, uint64_t owner) {
   GdkDisplay* display = gtk_widget_get_display(GTK_WIDGET(dialog));
   if (owner == 0 || owner > 0x1FFFFFFFu || !GDK_IS_X11_DISPLAY(display)) {
-    return dialogs::kInvalidOwnerWindow;
+    return kInvalidOwnerWindow;
   }
   // Null when the id names no window (the X error is trapped inside).
   GdkWindow* foreign = gdk_x11_window_foreign_new_for_display(display, static_cast<Window>(owner));
-  if (foreign == nullptr) return dialogs::kInvalidOwnerWindow;
+  if (foreign == nullptr) return kInvalidOwnerWindow;
 
   gtk_widget_realize(GTK_WIDGET(dialog));
   gdk_window_set_transient_for(gtk_widget_get_window(GTK_WIDGET(dialog)), foreign);

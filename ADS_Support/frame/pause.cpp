@@ -1,11 +1,11 @@
-#include "queries/pause.h"
+#include "frame/pause.h"
 
 #include <sys/prctl.h>
 
 #include <cerrno>
 #include <ctime>
 
-namespace txads::queries {
+namespace txads {
 
 PreciseTimers::PreciseTimers() : saved_slack_ns_(prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0)) {
   if (saved_slack_ns_ > 1) (void)prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
@@ -30,4 +30,4 @@ void pause_one_millisecond() {
   }
 }
 
-}  // namespace txads::queries
+}  // namespace txads

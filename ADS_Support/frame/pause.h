@@ -1,10 +1,10 @@
-// The pause that paces the container listings: one millisecond after each
-// element. PreciseTimers lowers the calling thread's timer slack while a
+// The pause that paces the walks and listings of a container's children: one
+// millisecond after each element. PreciseTimers lowers the calling thread's timer slack while a
 // listing runs, so that each pause lasts 1 ms and not 1 ms plus the kernel's
 // default slack; it restores the thread's own setting when it goes.
 #pragma once
 
-namespace txads::queries {
+namespace txads {
 
 class PreciseTimers {
  public:
@@ -20,4 +20,4 @@ class PreciseTimers {
 // Sleeps for at least one millisecond of the monotonic clock, signals or not.
 void pause_one_millisecond();
 
-}  // namespace txads::queries
+}  // namespace txads
