@@ -1,11 +1,8 @@
-// Children and members listed completely, each entry once, in few requests.
-// A group lists its members with class and path (on the group's server),
-// filtered by class on the server: its bind and one search on an open
-// connection; members changed through the handle are read again. Lists longer
-// than one answer come in pages asked for ahead of the caller, members in
-// value ranges. The long-list fixture kept in the domain is only read:
-// OU=txads-long-lists, 1,600 contacts and the group CN=Big of them all; the
-// first run against a domain adds it.
+// Children and members listed completely, each once, in few requests: a group's members
+// with class and path (on the group's server), filtered on the server, read again after a
+// change through the handle; long lists in pages asked for ahead of the caller, members in
+// value ranges. The long-list fixture, OU=txads-long-lists with 1,600 contacts and the
+// group CN=Big of them all, is added by the first run against a domain and then only read.
 #include <gtest/gtest.h>
 
 #include <algorithm>

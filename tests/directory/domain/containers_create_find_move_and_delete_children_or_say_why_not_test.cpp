@@ -28,14 +28,6 @@ class Children : public ::testing::Test {
     ou.add_container("a\\,b");
     ASSERT_EQ(ads_get_object(ou.path(), container), kOk);
   }
-  // Binds the scratch OU afresh, as the thread's identity now, and creates an OU in it.
-  Status create_ou(const char* rdn) {
-    Container parent;
-    Object child;
-    Status status = ads_get_object(ou.path(), parent);
-    if (status == kOk) status = parent.create("organizationalUnit", rdn, child);
-    return status == kOk ? child.set_info() : status;
-  }
 };
 
 TEST_F(Children, AreFoundByTheirOwnClassAndOneRelativeName) {
@@ -88,6 +80,11 @@ TEST_F(Children, AreCreatedAtSetInfoMovedAndDeletedAsTheirOwnClass) {
 }
 
 TEST_F(Children, AreRefusedWithThePlatformsCodesAndLeftAsTheyWere) {
+  const auto create_ou = [this](const char* rdn) {
+    Object child;
+    const Status status = container.create("organizationalUnit", rdn, child);
+    return status == kOk ? child.set_info() : status;
+  };
   const std::string up = ou.add_ou("Up");
   Container down;
   ASSERT_EQ(ads_get_object(path_of(ou.add_ou("Down", up)), down), kOk);

@@ -1,10 +1,8 @@
-// Seeded objects found by path and by account name. Binding a path asks for an
-// interface that the object's most specific class offers or not; a server part
-// in any form reaches the controller and stays in the object's path; the
-// existence exports answer 0 yes, -3 absent, -1 else with a reason; all the
-// same from eight threads. Name translation on the global catalog goes both
-// ways in at most one search each once the forest's domains are known, and
-// gives the codes of names that do not resolve (caller text is only a value).
+// Seeded objects found by path, from eight threads: the most specific class decides the
+// interfaces offered, a server part in any form reaches the controller and stays in the
+// path, the existence exports answer 0 yes, -3 absent, -1 else with a reason. And by name
+// on the global catalog: both ways in one search each once the forest's domains are known,
+// with the codes of names that do not resolve (caller text is only a value).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,14 +23,12 @@ using txads_test::path_of;
 using txads_test::seeded;
 
 struct BindRow {
-  std::string path;
-  std::string class_name;  // "" when nothing binds
+  std::string path, class_name;  // class_name "" when nothing binds
   uint32_t as_object, as_container, as_group, as_user;
   int container_exists, group_exists;
 };
 
 void bind(const BindRow& row) {
-  constexpr uint32_t ok = 0;
   SCOPED_TRACE(row.path);
   Object object;
   Container container;
@@ -50,7 +46,7 @@ void bind(const BindRow& row) {
     EXPECT_TRUE(error.guards_intact());
   }
   std::string class_name, path;
-  if (row.as_object != ok) return;
+  if (row.as_object != 0) return;
   EXPECT_EQ(object.get_class(class_name), kOk);
   EXPECT_EQ(class_name, row.class_name);
   EXPECT_EQ(object.get_ads_path(path), kOk);
@@ -82,7 +78,6 @@ TEST(BindingAPath, OffersTheInterfacesOfItsClassFromAnyThread) {
 
 TEST(NameTranslation, GoesBothWaysInOneSearchEach) {
   const std::tuple<std::string, std::string, std::string> rows[] = {
-      // nt4, dn, nt4 back
       {"corp\\ANN", seeded("CN=Ann Archer,OU=Dev,OU=Staff"), "CORP\\ann"},
       {"CORP\\jsmith", seeded("CN=Smith\\, John,OU=Staff"), "CORP\\jsmith"},
       {"CORP\\j\u00fcrgen", seeded("CN=J\u00fcrgen M\u00fcller,OU=Dev,OU=Staff"),
