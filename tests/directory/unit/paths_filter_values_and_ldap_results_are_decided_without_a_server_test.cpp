@@ -66,7 +66,6 @@ TEST(FilterValues, EscapeEveryFilterCharacter) {
 
 TEST(LdapResults, BecomeThePlatformsCodes) {
   const std::pair<int, uint32_t> rows[] = {
-      {LDAP_SUCCESS, 0x00000000},
       {LDAP_CONNECT_ERROR, 0x8007203A},  // any unreachable server is "server down"
       {LDAP_TIMEOUT, 0x800705B4},
       {LDAP_INVALID_CREDENTIALS, 0x8007052E},

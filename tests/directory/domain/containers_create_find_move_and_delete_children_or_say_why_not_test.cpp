@@ -1,6 +1,8 @@
 // Children: named by one attribute=value, found and deleted only as their
 // own most specific class (a computer is a "user" among its classes, not a
-// user child), created at set_info, moved with their relative name.
+// user child), created at set_info, moved with their relative name. Refusals
+// provoked for real reach the caller with the code it branches on and leave
+// the directory as it was.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,6 +16,7 @@ namespace txads::directory {
 namespace {
 
 using txads_test::object_exists;
+using txads_test::path_of;
 
 class Children : public ::testing::Test {
  protected:
@@ -62,7 +65,7 @@ TEST_F(Children, AreCreatedAtSetInfoMovedAndDeletedAsTheirOwnClass) {
             std::vector<std::string>{"made by a test"});
 
   Container inner;
-  ASSERT_EQ(ads_get_object(txads_test::path_of("OU=Inner," + ou.dn()), inner), kOk);
+  ASSERT_EQ(ads_get_object(path_of("OU=Inner," + ou.dn()), inner), kOk);
   Object moved;
   ASSERT_EQ(inner.move_here("LDAP://OU=Wander\\/er," + ou.dn(), &moved), kOk);
   EXPECT_TRUE(object_exists("OU=Wander/er,OU=Inner," + ou.dn()));
@@ -74,6 +77,29 @@ TEST_F(Children, AreCreatedAtSetInfoMovedAndDeletedAsTheirOwnClass) {
   EXPECT_TRUE(object_exists("CN=PC1," + ou.dn()));
   EXPECT_EQ(container.delete_object("computer", "CN=PC1"), kOk);
   EXPECT_FALSE(object_exists("CN=PC1," + ou.dn()));
+}
+
+TEST_F(Children, AreRefusedWithThePlatformsCodesAndLeftAsTheyWere) {
+  const auto create_ou = [this](const char* rdn) {
+    Object child;
+    const Status status = container.create("organizationalUnit", rdn, child);
+    return status == kOk ? child.set_info() : status;
+  };
+  const std::string up = ou.add_ou("Up");
+  Container down;
+  ASSERT_EQ(ads_get_object(path_of(ou.add_ou("Down", up)), down), kOk);
+  EXPECT_EQ(create_ou("OU=Inner").bits(), 0x80071392u);  // already exists
+  EXPECT_EQ(container.delete_object("organizationalUnit", "OU=Inner").bits(), 0x80072015u);
+  EXPECT_TRUE(object_exists("CN=Deep,OU=Inner," + ou.dn()));  // not allowed on a non-leaf
+  EXPECT_EQ(down.move_here(path_of(up), nullptr).bits(), 0x80072035u);
+  EXPECT_TRUE(object_exists("OU=Down," + up));  // unwilling: a move below itself
+  {
+    txads_test::AsUser eve("eve");
+    EXPECT_EQ(create_ou("OU=Denied").bits(), 0x80072098u);  // insufficient rights
+    EXPECT_FALSE(object_exists("OU=Denied," + ou.dn()));
+  }
+  txads_test::AsUser nobody("/nonexistent/txads-no-cache");  // no ticket: no logon session
+  EXPECT_EQ(ads_get_object(ou.path(), container).bits(), 0x80070520u);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-// Lists longer than one answer, each entry exactly once: children in pages
-// asked for ahead of the caller, members in value ranges. The fixture kept
-// in the domain is only read: OU=txads-long-lists, 1,600 contacts and the
-// group CN=Big of them all; the first run against a domain adds it.
+// Children and members listed completely, each once, in few requests: a group's members
+// with class and path (on the group's server), filtered on the server, read again after a
+// change through the handle; long lists in pages asked for ahead of the caller, members in
+// value ranges. The long-list fixture, OU=txads-long-lists with 1,600 contacts and the
+// group CN=Big of them all, is added by the first run against a domain and then only read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <thread>
@@ -14,6 +16,7 @@
 #include "directory/operation_counter.h"
 #include "directory/pool.h"
 #include "support/domain.h"
+#include "support/scratch_ou.h"
 
 namespace txads::directory {
 namespace {
@@ -60,20 +63,32 @@ uint64_t operations() {
   return operation_counts().operations;
 }
 
-// The names handed out; `asking` gets the items whose next() sent a request.
+// "class path" of each item handed out; `asking` gets the items whose next() sent a request.
 std::vector<std::string> drain(Enumerator& items, std::vector<size_t>* asking = nullptr) {
-  std::vector<std::string> names;
+  std::vector<std::string> out;
   Object item;
+  std::string class_name, path;
   for (uint64_t before = operations(); items.next(item) == kOk; before = operations()) {
-    if (asking != nullptr && operations() != before) asking->push_back(names.size());
-    EXPECT_EQ(item.get_name(names.emplace_back()), kOk);
+    if (asking != nullptr && operations() != before) asking->push_back(out.size());
+    EXPECT_EQ(item.get_class(class_name), kOk);
+    EXPECT_EQ(item.get_ads_path(path), kOk);
+    out.push_back(class_name + " " + path);
   }
-  return names;
+  return out;
 }
 
-bool each_once(const std::vector<std::string>& names) {
-  const std::set<std::string> distinct(names.begin(), names.end());
-  return names.size() == kCount && distinct.size() == kCount && distinct.count("CN=c1599") == 1;
+bool each_once(const std::vector<std::string>& listed) {
+  return listed.size() == kCount && std::set(listed.begin(), listed.end()).size() == kCount;
+}
+
+// The members of the classes asked for, sorted.
+std::vector<std::string> listed(Members& members, ClassFilter filter) {
+  Enumerator items;
+  EXPECT_EQ(members.put_filter(std::move(filter)), kOk);
+  EXPECT_EQ(members.new_enum(items), kOk);
+  std::vector<std::string> out = drain(items);
+  std::sort(out.begin(), out.end());
+  return out;
 }
 
 Status list_contacts(Enumerator& children) {
@@ -126,10 +141,37 @@ TEST_F(LongLists, MembersAreReadAcrossRangesInFewRequests) {
     ASSERT_EQ(members.new_enum(items), kOk);
     EXPECT_EQ(operations() - before, requests) << range_size;
     EXPECT_TRUE(each_once(drain(items)));
-    ASSERT_EQ(members.put_filter({"user", "group"}), kOk);
-    ASSERT_EQ(members.new_enum(items), kOk);
-    EXPECT_TRUE(drain(items).empty());
+    EXPECT_TRUE(listed(members, {"user", "group"}).empty());
   }
+}
+
+TEST(GroupMembers, ComeWithTheirClassesInTwoRequestsAndAreReadAgainAfterAChange) {
+  txads_test::ScratchOu ou{"members"};
+  const std::string dc1 = "LDAP://dc1.corp.example.com/";
+  const std::string u1 = ou.add_user("u1", ou.unique_name("u1")),
+                    u2 = ou.add_user("u2", ou.unique_name("u2")),
+                    pc = ou.add_computer("pc", {}, ou.unique_name("pc")),
+                    inner = ou.add_group("inner", {}, ou.unique_name("in")),
+                    outer = ou.add_group("outer", {}, ou.unique_name("out"));
+  for (const std::string& member : {u1, u2, pc, inner, ou.add_container("box")})
+    ou.add_member(outer, member);
+  Object warm;  // opens the connection, so that only requests are counted
+  ASSERT_EQ(ads_get_object(dc1 + ou.dn(), warm), kOk);
+
+  const uint64_t before = operations();
+  Group group;
+  ASSERT_EQ(ads_get_object(dc1 + outer, group), kOk);
+  Members members;
+  ASSERT_EQ(group.members(members), kOk);
+  EXPECT_EQ(listed(members, {"user", "group"}),
+            (std::vector<std::string>{"computer " + dc1 + pc, "group " + dc1 + inner,
+                                      "user " + dc1 + u1, "user " + dc1 + u2}));
+  EXPECT_EQ(operations() - before, 2u);
+
+  ASSERT_EQ(group.remove(dc1 + u1), kOk);
+  EXPECT_EQ(listed(members, {"user"}).size(), 2u);
+  ASSERT_EQ(group.add(txads_test::path_of(u1)), kOk);
+  EXPECT_EQ(listed(members, {"user"}).size(), 3u);
 }
 
 }  // namespace
