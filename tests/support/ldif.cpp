@@ -1,9 +1,11 @@
 // LDIF encoding and parsing of the test support (see ldif.h).
 #include "support/ldif.h"
 
-#include <stdexcept>
-
+#include <iconv.h>
 #include <strings.h>
+
+#include <algorithm>
+#include <stdexcept>
 
 namespace txads_test {
 namespace {
@@ -20,25 +22,6 @@ bool safe(std::string_view value) {
   for (char c : value)
     if (c < 0x20 || c > 0x7e) return false;
   return true;
-}
-
-// Code points of UTF-8 text; invalid bytes are taken as Latin-1.
-std::u32string code_points(std::string_view utf8) {
-  std::u32string result;
-  for (size_t i = 0; i < utf8.size();) {
-    unsigned char c = static_cast<unsigned char>(utf8[i]);
-    size_t extra = c >= 0xf0 ? 3 : c >= 0xe0 ? 2 : c >= 0xc0 ? 1 : 0;
-    bool valid = c < 0x80 || (extra > 0 && i + extra < utf8.size());
-    char32_t cp = extra ? (c & (0x3fu >> extra)) : c;
-    for (size_t k = 1; valid && k <= extra; ++k) {
-      unsigned char next = static_cast<unsigned char>(utf8[i + k]);
-      valid = (next & 0xc0) == 0x80;
-      cp = (cp << 6) | (next & 0x3f);
-    }
-    result.push_back(valid ? cp : c);
-    i += valid ? extra + 1 : 1;
-  }
-  return result;
 }
 
 }  // namespace
@@ -97,22 +80,16 @@ std::string ldif_line(std::string_view name, std::string_view value) {
 }
 
 std::string unicode_pwd(std::string_view password) {
-  std::string utf16;
-  auto put = [&utf16](char32_t unit) {
-    utf16 += static_cast<char>(unit & 0xff);
-    utf16 += static_cast<char>((unit >> 8) & 0xff);
-  };
-  put(U'"');
-  for (char32_t cp : code_points(password)) {
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      put(0xd800 + (cp >> 10));
-      put(0xdc00 + (cp & 0x3ff));
-    } else {
-      put(cp);
-    }
-  }
-  put(U'"');
+  std::string quoted = "\"" + std::string(password) + "\"";
+  std::string utf16(2 * quoted.size() + 4, '\0');
+  iconv_t cd = iconv_open("UTF-16LE", "UTF-8");
+  char* in = quoted.data();
+  char* out = utf16.data();
+  size_t in_left = quoted.size(), out_left = utf16.size();
+  const size_t rc = iconv(cd, &in, &in_left, &out, &out_left);
+  iconv_close(cd);
+  if (rc == static_cast<size_t>(-1)) throw std::invalid_argument("not UTF-8: " + quoted);
+  utf16.resize(utf16.size() - out_left);
   return utf16;
 }
 
@@ -125,17 +102,11 @@ std::vector<std::string> LdifEntry::values(std::string_view name) const {
 }
 
 std::vector<LdifEntry> parse_ldif(std::string_view text) {
-  // Unfold continuation lines (a line break followed by one space) first.
+  // ldapsearch writes unwrapped lines (-o ldif-wrap=no).
   std::vector<std::string> lines;
-  size_t pos = 0;
-  while (pos <= text.size()) {
-    size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(pos, end - pos);
-    if (!line.empty() && line.front() == ' ' && !lines.empty() && !lines.back().empty())
-      lines.back() += line.substr(1);
-    else
-      lines.emplace_back(line);
+  for (size_t pos = 0; pos <= text.size();) {
+    size_t end = std::min(text.find('\n', pos), text.size());
+    lines.emplace_back(text.substr(pos, end - pos));
     pos = end + 1;
   }
 

@@ -32,7 +32,7 @@ struct LdifEntry {
   std::vector<std::string> values(std::string_view name) const;
 };
 
-// Parses unwrapped or wrapped LDIF from ldapsearch -LLL; comments and search
+// Parses unwrapped LDIF from ldapsearch -LLL -o ldif-wrap=no; comments and search
 // references are skipped.
 std::vector<LdifEntry> parse_ldif(std::string_view text);
 
