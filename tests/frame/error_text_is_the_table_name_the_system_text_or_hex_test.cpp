@@ -13,25 +13,23 @@
 namespace txads {
 namespace {
 
-struct Row {
-  uint32_t code;
-  std::string text;  // before the zero fill
-  int length = 64;
-};
-
-void expect_error_text(const Row& row) {
-  txads_test::GuardedBuffer buffer(row.length);
-  GetADSErrorText(Status(row.code), {buffer.data(), row.length});
-  EXPECT_TRUE(buffer.guards_intact());
-  EXPECT_EQ(buffer.raw(), row.text + std::string(size_t(row.length) - row.text.size(), '\0'))
-      << std::hex << row.code << std::dec << " length " << row.length;
-}
-
 const std::string kDenied = system_message(5);  // ends in a line break, kept
 
+// The system texts, through the lookup's test seam: one of the table's and
+// three it cannot have (too long, with an insert, with a bare percent sign).
+const char* injected(uint32_t code) {
+  static const std::string long_text = std::string(400, 'x') + "\n";
+  if (code == 5 || code == 0x1111) return code == 5 ? kDenied.c_str() : long_text.c_str();
+  if (code == 0x2222) return "The object %1 cannot be found.\n";
+  return code == 0x3333 ? "Done at 100% of the quota.\n" : "";
+}
+
 TEST(ErrorText, IsTheTableNameTheSystemTextOrHexadecimalCutToTheLengthLessOne) {
-  // clang-format off
-  const Row rows[] = {
+  const struct {
+    uint32_t code;
+    std::string text;  // before the zero fill
+    int length = 64;
+  } rows[] = {// clang-format off
       {0x80005000, "E_ADS_BAD_PATHNAME"},           {0x80005001, "E_ADS_INVALID_DOMAIN_OBJECT"},
       {0x80005002, "E_ADS_INVALID_USER_OBJECT"},    {0x80005003, "E_ADS_INVALID_COMPUTER_OBJECT"},
       {0x80005004, "E_ADS_UNKNOWN_OBJECT"},         {0x80005005, "E_ADS_PROPERTY_NOT_SET"},
@@ -47,30 +45,23 @@ TEST(ErrorText, IsTheTableNameTheSystemTextOrHexadecimalCutToTheLengthLessOne) {
       {0x80005012, "80005012"}, {0x80005015, "80005015"}, {0x00005000, "5000"},
       {0x80004005, "80004005"}, {0x00000000, "0"},        {0x80060005, "80060005"},
       {0x80070005, kDenied},    {0x00070005, kDenied},    {0x8007FFFF, ""},  // no text
+      // at most 299 characters of a system text, none with an insert
+      {0x80071111, std::string(299, 'x'), 512}, {0x80071111, std::string(99, 'x'), 100},
+      {0x80072222, ""},                         {0x80073333, "Done at 100% of the quota.\n"},
       // cut to the length less one
       {0x80005000, "E_ADS_BAD_PATHNAME", 19}, {0x80005000, "E_ADS_BAD_PATHNAM", 18},
       {0x80005000, "E_ADS_BAD", 10},          {0x80005000, "", 1},
       {0x80004005, "8000", 5},                {0x80070005, kDenied.substr(0, 7), 8}};
   // clang-format on
-  for (const Row& row : rows) expect_error_text(row);
   ASSERT_NE(kDenied, "");
-}
-
-// Texts the message table cannot have, through its test seam.
-const char* injected(uint32_t code) {
-  static const std::string long_text = std::string(400, 'x') + "\n";
-  if (code == 0x1111) return long_text.c_str();
-  if (code == 0x2222) return "The object %1 cannot be found.\n";
-  return code == 0x3333 ? "Done at 100% of the quota.\n" : "";
-}
-
-TEST(ErrorText, KeepsAtMost299CharactersOfASystemTextAndNoneWithInserts) {
   const auto previous = testing::replace_system_messages(&injected);
-  const Row rows[] = {{0x80071111, std::string(299, 'x'), 512},
-                      {0x80071111, std::string(99, 'x'), 100},
-                      {0x80072222, ""},
-                      {0x80073333, "Done at 100% of the quota.\n"}};
-  for (const Row& row : rows) expect_error_text(row);
+  for (const auto& row : rows) {
+    txads_test::GuardedBuffer buffer(row.length);
+    GetADSErrorText(Status(row.code), {buffer.data(), row.length});
+    EXPECT_TRUE(buffer.guards_intact());
+    EXPECT_EQ(buffer.raw(), row.text + std::string(size_t(row.length) - row.text.size(), '\0'))
+        << std::hex << row.code << std::dec << " length " << row.length;
+  }
   testing::replace_system_messages(previous);
 }
 

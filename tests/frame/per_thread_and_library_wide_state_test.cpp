@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "frame/com_init.h"
 #include "frame/conversions.h"
@@ -29,18 +30,12 @@ TEST(LastErrorAndComCount, BelongToTheCallingThread) {
   ComInit outer;
   EXPECT_EQ(outer.status(), kOk);
   EXPECT_EQ(ComInit().status(), kFalse) << "nested";
-  struct {
-    uint32_t error = 99;
-    std::string text = "unset";
-    Status com = kFail;
-  } other;
+  std::tuple<uint32_t, std::string, Status> other{99, "unset", kFail};
   std::thread([&] {
-    other = {GetLastError(), GetLastErrorText(), ComInit().status()};
+    other = std::make_tuple(GetLastError(), GetLastErrorText(), ComInit().status());
     SetLastError(1332);
   }).join();
-  EXPECT_EQ(other.error, 0u);
-  EXPECT_EQ(other.text, "");
-  EXPECT_EQ(other.com, kOk) << "another thread's first";
+  EXPECT_EQ(other, std::make_tuple(0u, std::string(), kOk)) << "no error, no text, a first COM";
   EXPECT_EQ(GetLastError(), 5u);
   SetLastError(0xFFFF);
   EXPECT_EQ(GetLastErrorText(), "") << "a code without text";
