@@ -1,7 +1,7 @@
-// "YYYY-MM-DD HH:MM:SS.mmm +hhmm [tid] product | component | level | message"
-// in local time, "-" for no product or component; one whole line per call,
-// also from eight threads at once; a message escaped onto one line; lines
-// dropped while the file cannot be opened; errno left as the caller set it.
+// "YYYY-MM-DD HH:MM:SS.mmm +hhmm [tid] product | component | level | message" in
+// local time, "-" for no product or component; one whole line per call, also from
+// eight threads at once; a message escaped onto one line; lines dropped while the
+// file cannot be opened; errno left as the caller set it.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -36,6 +36,9 @@ TEST(FileLines, CarryTimeOffsetThreadProductComponentAndLevel) {
               {"YST-5:45", "+0545", "A|B", "c|d", "A/B | c/d"}};
   const std::regex layout(
       R"(^(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}) ([+-]\d{4}) \[(\d+)\] (.*) \| 3 \| level 3$)");
+  timespec now{};  // start at a second's first milliseconds, where a short field shows
+  clock_gettime(CLOCK_REALTIME, &now);
+  std::this_thread::sleep_for(std::chrono::nanoseconds(1'000'000'000 - now.tv_nsec));
   for (const auto& row : rows) {
     setenv("TZ", row.tz, 1);
     tzset();
@@ -53,11 +56,6 @@ TEST(FileLines, CarryTimeOffsetThreadProductComponentAndLevel) {
     EXPECT_EQ(std::stol(field[3]), static_cast<long>(::gettid()));
     EXPECT_EQ(field[4], row.fields);
   }
-  txads_test::TraceCapture capture;  // every millisecond field of a second has three digits
-  for (int i = 0; i < 120; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
-    ZKTrace(3, "c", "level 3\n");
-  for (const auto& line : capture.lines())
-    EXPECT_TRUE(std::regex_match(line.raw, layout)) << line.raw;
 }
 
 TEST(FileLines, KeepAMessageOnOneLine) {
@@ -123,12 +121,11 @@ TEST(Lines, AreDroppedUntilTheFileCanBeOpened) {
       },
       ::testing::ExitedWithCode(0), "");
   std::ifstream in(file);
-  std::vector<std::string> messages;
-  for (std::string line; std::getline(in, line);)
-    messages.push_back(txads_test::parse_trace_line(line).message);
+  std::string first, second;
+  std::getline(in, first);
+  EXPECT_TRUE(first.ends_with(" | c | 6 | written") && !std::getline(in, second)) << first;
   ::unlink(file.c_str());
   ::rmdir(dir.c_str());
-  EXPECT_EQ(messages, std::vector<std::string>{"written"});
 }
 
 }  // namespace
