@@ -1,13 +1,11 @@
-// The rules every export keeps, one table of all 30 against the test domain:
-// the entry trace line; the error text zero-filled and cut to length - 1 (a
-// last-error text by strncpy); result texts by strncpy; nothing written past
-// a length, nothing for a length of 0 or less or a null buffer; null strings
-// refused. Calls read seeded objects, changes name a container that does not
-// exist, dialogs run without a display.
+// The rules every export keeps, one table of all 30 against the test domain: the
+// entry trace line; the error text zero-filled and cut to length - 1 (a last-error
+// text by strncpy); result texts by strncpy; nothing written past a length, nothing
+// for a length of 0 or less or a null buffer; null strings refused. Calls read seeded
+// objects, changes name a container that does not exist, dialogs run without a display.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,7 +25,7 @@ struct Args {
   int out_n, err_n;
 };
 // A call of one export, and (for the exports that take strings) the same call
-// with every string null.
+// with every string null. The strings are copied into the call.
 struct Call {
   std::function<int(const Args&)> run, with_nulls = {};
   template <class F>
@@ -37,13 +35,15 @@ struct Call {
 // Strings, then the error buffer.
 template <class F, class... S>
 Call e(F f, S... s) {
-  return {[=](const Args& a) { return f(s..., a.err, a.err_n); },
+  return {[f, ... t = std::string(s)](const Args& a) { return f(t.c_str()..., a.err, a.err_n); },
           [=](const Args& a) { return f(((void)s, nullptr)..., a.err, a.err_n); }};
 }
 // Strings, an output buffer, then the error buffer.
 template <class F, class... S>
 Call oe(F f, S... s) {
-  return {[=](const Args& a) { return f(s..., a.out, a.out_n, a.err, a.err_n); },
+  return {[f, ... t = std::string(s)](const Args& a) {
+            return f(t.c_str()..., a.out, a.out_n, a.err, a.err_n);
+          },
           [=](const Args& a) { return f(((void)s, nullptr)..., a.out, a.out_n, a.err, a.err_n); }};
 }
 Call without_tickets(Call call) {
@@ -54,13 +54,9 @@ Call without_tickets(Call call) {
   return call;
 }
 
-// A text kept for the life of the test, and the LDAP path of a seeded DN.
-const char* keep(std::string text) {
-  static std::deque<std::string> kept;
-  return kept.emplace_back(std::move(text)).c_str();
-}
-const char* p(const char* relative) {
-  return keep(txads_test::path_of(txads_test::seeded(relative)));
+// The LDAP path of a seeded DN.
+std::string p(const char* relative) {
+  return txads_test::path_of(txads_test::seeded(relative));
 }
 const std::string kNoObject = "The directory holds no object with that name.\n";
 const std::string kNoName = "The name was not found, or the caller may not see it.\n";
@@ -76,10 +72,10 @@ struct Row {
 };
 
 const std::vector<Row>& every_export() {
-  static const char *none = p("OU=Nowhere"), *site = p("OU=Site"), *lab = p("OU=Lab,OU=Site"),
-                    *nogroup = p("CN=Nogroup"), *empty = p("CN=Empty,OU=Groups"),
-                    *ann = keep(txads_test::seeded("CN=Ann Archer,OU=Dev,OU=Staff")),
-                    *sid = keep(txads_test::sid_of(ann));
+  static const std::string none = p("OU=Nowhere"), site = p("OU=Site"), lab = p("OU=Lab,OU=Site"),
+                           nogroup = p("CN=Nogroup"), empty = p("CN=Empty,OU=Groups"),
+                           ann = txads_test::seeded("CN=Ann Archer,OU=Dev,OU=Staff"),
+                           sid = txads_test::sid_of(ann);
   // clang-format off
   static const std::vector<Row> rows = {
     {"TXADInit", [](const Args&) { return TXADInit(nullptr); }, 1, ""},
@@ -96,10 +92,10 @@ const std::vector<Row>& every_export() {
     {"TXADIsStationInContainerEx", oe(TXADIsStationInContainerEx, "PC042", site), 1, "", lab},
     {"TXADIsStationInGroup", e(TXADIsStationInGroup, "PC042", nogroup), -1, kNoObject},
     {"TXADIsCurrentStationInGroup", e(TXADIsCurrentStationInGroup, nogroup), -1, kNoObject},
-    {"TXADGetSIDFromName", [](const Args& a) { return TXADGetSIDFromName(ann, a.out, a.out_n); },
+    {"TXADGetSIDFromName", [](const Args& a) { return TXADGetSIDFromName(ann.c_str(), a.out, a.out_n); },
      1, "", sid},
     {"TXADGetNameFromSID", [](const Args& a) {
-       char path[512]; return TXADGetNameFromSID(sid, a.out, a.out_n, path, 512); },
+       char path[512]; return TXADGetNameFromSID(sid.c_str(), a.out, a.out_n, path, 512); },
      1, "", "CORP\\ann"},
     {"TXADGetValue", oe(TXADGetValue, "CORP\\ann", "description"), 0, "", "Developer"},
     {"TXADGetGroupList", oe(TXADGetGroupList, "CORP\\nobody"), -1, kNoName},
@@ -128,13 +124,12 @@ const std::vector<Row>& every_export() {
   return rows;
 }
 
-// One call with guarded buffers of the given lengths, or with null ones.
+// One call with guarded buffers of the given lengths.
 struct Buffers {
   GuardedBuffer out, err;
   explicit Buffers(int err_n = 512, int out_n = 512) : out(out_n), err(err_n) {}
-  int call(const std::function<int(const Args&)>& call, bool null_buffers = false) {
-    const int result = call({null_buffers ? nullptr : out.data(),
-                             null_buffers ? nullptr : err.data(), out.length(), err.length()});
+  int call(const std::function<int(const Args&)>& call) {
+    const int result = call({out.data(), err.data(), out.length(), err.length()});
     EXPECT_TRUE(out.guards_intact() && err.guards_intact());
     return result;
   }
@@ -147,9 +142,9 @@ TEST(EveryExport, KeepsTheFrameRules) {
     txads_test::TraceCapture capture;
     Buffers full;
     EXPECT_EQ(full.call(row.call.run), row.result);
-    const std::string entry = name == "TXADIsUserInGroup" ? "Check if user 'CORP\\ann' in group '" +
-                                                                std::string(p("CN=Nogroup")) + "'."
-                                                          : "run function '" + name + "'.";
+    const std::string entry = name == "TXADIsUserInGroup"
+                                  ? "Check if user 'CORP\\ann' in group '" + p("CN=Nogroup") + "'."
+                                  : "run function '" + name + "'.";
     const auto lines = capture.lines();  // the entry line first, from all but TXADInit
     ASSERT_EQ(lines.empty(), name == "TXADInit");
     EXPECT_TRUE(lines.empty() ||
@@ -173,11 +168,10 @@ TEST(EveryExport, KeepsTheFrameRules) {
       EXPECT_TRUE(length > 0 || (b.err.untouched() && b.out.untouched())) << length;
       if (length < 0) continue;  // the result is then the export's own choice
       EXPECT_EQ(result, row.result) << length;
-      std::string expected = row.output.substr(0, static_cast<size_t>(length));
-      expected.resize(static_cast<size_t>(length), '\0');
-      EXPECT_TRUE(size == 0 || b.out.raw() == expected) << length;
+      const std::string zero_filled = row.output + std::string(512, '\0');
+      EXPECT_TRUE(size == 0 || b.out.raw() == zero_filled.substr(0, size_t(length))) << length;
     }
-    const int with_null_buffers = Buffers(64).call(row.call.run, /*null_buffers=*/true);
+    const int with_null_buffers = row.call.run({nullptr, nullptr, 64, 64});
     EXPECT_TRUE(size > 0 || with_null_buffers == row.result);  // else the export's own choice
     if (row.call.with_nulls) {  // a null string: a failure code after the entry line
       txads_test::TraceCapture null_capture;
