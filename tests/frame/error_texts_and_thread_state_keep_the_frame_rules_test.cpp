@@ -1,10 +1,9 @@
-// The frame's own routines. An error text is the ADS error name, else the
-// system text of a facility-7 code (at most 299 characters, none with an
-// insert), else "%X", zero-filled and cut to length - 1 (other lengths and null
-// buffers go through every export in domain/). A thread's last error, COM count
-// and locale (which the conversions to and from the directory's UTF-8 follow)
-// stay with it; the parent window and recursion flag hold for every thread; no
-// exception leaves an export.
+// The frame's own routines. An error text is the ADS error name, else the system text
+// of a facility-7 code (at most 299 characters, none with an insert), else "%X",
+// zero-filled and cut to length - 1 (other lengths and null buffers: domain/). A
+// thread's last error, COM count and locale (which the conversions to and from the
+// directory's UTF-8 follow) stay with it; the parent window and recursion flag hold
+// for every thread; no exception leaves an export.
 #include <gtest/gtest.h>
 
 #include <locale.h>
@@ -29,12 +28,13 @@ namespace txads {
 namespace {
 
 const std::string kDenied = system_message(5);  // ends in a line break, kept
+const std::string kLong = std::string(400, 'x') + "\n";
 
 // The system texts, through the lookup's test seam: one of the table's and
 // three it cannot have (too long, with an insert, with a bare percent sign).
 const char* injected(uint32_t code) {
-  static const std::string long_text = std::string(400, 'x') + "\n";
-  if (code == 5 || code == 0x1111) return code == 5 ? kDenied.c_str() : long_text.c_str();
+  if (code == 5) return kDenied.c_str();
+  if (code == 0x1111) return kLong.c_str();
   if (code == 0x2222) return "The object %1 cannot be found.\n";
   return code == 0x3333 ? "Done at 100% of the quota.\n" : "";
 }

@@ -1,7 +1,6 @@
-// "YYYY-MM-DD HH:MM:SS.mmm +hhmm [tid] product | component | level | message" in
-// local time, "-" for no product or component; one whole line per call, also from
-// eight threads at once; a message escaped onto one line; lines dropped while the
-// file cannot be opened; errno left as the caller set it.
+// "YYYY-MM-DD HH:MM:SS.mmm +hhmm [tid] product | component | level | message" in local
+// time, "-" for none; one whole line per call, also from eight threads at once; a message
+// escaped onto one line; lines dropped while the file cannot be opened; errno kept.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -85,11 +84,10 @@ TEST(FileLines, OfManyThreadsNeverInterleave) {
   };
   txads_test::TraceCapture capture;
   std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t) {
+  for (int t = 0; t < kThreads; ++t)
     threads.emplace_back([t, &filler] {
       for (int i = 0; i < kLines; ++i) ZKTrace(6, "c", "%d %d %s\n", t, i, filler(t).c_str());
     });
-  }
   for (auto& thread : threads) thread.join();
   int next[kThreads] = {};  // line number per writer
   const auto lines = capture.lines();
@@ -105,8 +103,7 @@ TEST(FileLines, OfManyThreadsNeverInterleave) {
 // binary (a threadsafe death test), which finds the directory in the environment.
 TEST(Lines, AreDroppedUntilTheFileCanBeOpened) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  const std::string name = "/tmp/zktrace-later-" + std::to_string(::getpid());
-  setenv("ZKTRACE_LATER_DIR", name.c_str(), /*overwrite=*/0);
+  setenv("ZKTRACE_LATER_DIR", ("/tmp/zktrace-later-" + std::to_string(getpid())).c_str(), 0);
   const std::string dir = std::getenv("ZKTRACE_LATER_DIR"), file = dir + "/trace.log";
   EXPECT_EXIT(
       {

@@ -18,14 +18,11 @@
 
 namespace {
 
-using txads_test::GuardedBuffer;
-
 struct Args {
   char *out, *err;
   int out_n, err_n;
 };
-// A call of one export, and (for the exports that take strings) the same call
-// with every string null. The strings are copied into the call.
+// A call of one export (its strings copied) and, where it takes strings, with all null.
 struct Call {
   std::function<int(const Args&)> run, with_nulls = {};
   template <class F>
@@ -63,7 +60,7 @@ const std::string kNoName = "The name was not found, or the caller may not see i
 [[maybe_unused]] const bool kNoDisplay = unsetenv("DISPLAY") == 0;  // before any call
 
 struct Row {
-  const char* name;
+  std::string name;
   Call call;
   int result;
   std::optional<std::string> error;  // "" untouched; nullopt not checked
@@ -126,7 +123,7 @@ const std::vector<Row>& every_export() {
 
 // One call with guarded buffers of the given lengths.
 struct Buffers {
-  GuardedBuffer out, err;
+  txads_test::GuardedBuffer out, err;
   explicit Buffers(int err_n = 512, int out_n = 512) : out(out_n), err(err_n) {}
   int call(const std::function<int(const Args&)>& call) {
     const int result = call({out.data(), err.data(), out.length(), err.length()});
@@ -138,15 +135,14 @@ struct Buffers {
 TEST(EveryExport, KeepsTheFrameRules) {
   for (const Row& row : every_export()) {
     SCOPED_TRACE(row.name);
-    const std::string name = row.name;
     txads_test::TraceCapture capture;
     Buffers full;
     EXPECT_EQ(full.call(row.call.run), row.result);
-    const std::string entry = name == "TXADIsUserInGroup"
+    const std::string entry = row.name == "TXADIsUserInGroup"
                                   ? "Check if user 'CORP\\ann' in group '" + p("CN=Nogroup") + "'."
-                                  : "run function '" + name + "'.";
+                                  : "run function '" + row.name + "'.";
     const auto lines = capture.lines();  // the entry line first, from all but TXADInit
-    ASSERT_EQ(lines.empty(), name == "TXADInit");
+    ASSERT_EQ(lines.empty(), row.name == "TXADInit");
     EXPECT_TRUE(lines.empty() ||
                 lines[0].raw.ends_with("] Tamrix | Tamrix AD Checker | 6 | " + entry))
         << lines.at(0).raw;
@@ -176,8 +172,7 @@ TEST(EveryExport, KeepsTheFrameRules) {
     if (row.call.with_nulls) {  // a null string: a failure code after the entry line
       txads_test::TraceCapture null_capture;
       Buffers b(64);
-      EXPECT_LT(b.call(row.call.with_nulls), 0);
-      EXPECT_TRUE(b.out.untouched());
+      EXPECT_TRUE(b.call(row.call.with_nulls) < 0 && b.out.untouched());
       EXPECT_FALSE(null_capture.lines().empty()) << "no entry line";
     }
   }
@@ -189,10 +184,10 @@ TEST(EveryExport, KeepsItsListsInsideTheirLength) {
       oe(TXADGetGroupList, "CORP\\ann"), oe(TXADGetUserListFromContainer, p("OU=Dev,OU=Staff")),
       oe(TXADGetStationListFromContainer, p("OU=Lab,OU=Site")), every_export().back().call};
   for (const Call& call : lists) {  // at every length up to the whole list's and past it
-    GuardedBuffer whole(512, '\0');
+    txads_test::GuardedBuffer whole(512, '\0');
     call.run({whole.data(), nullptr, 512, 0});
     for (int length = -1; length <= static_cast<int>(whole.text().size()) + 1; ++length) {
-      GuardedBuffer list(length, '\0');
+      txads_test::GuardedBuffer list(length, '\0');
       call.run({list.data(), nullptr, length, 0});
       EXPECT_TRUE(list.guards_intact() && (length > 0 || list.untouched())) << length;
     }
@@ -202,7 +197,7 @@ TEST(EveryExport, KeepsItsListsInsideTheirLength) {
 // A null name counts as empty: 0 before any directory call; a null caption
 // and title leave the dialog's defaults (here: no display, so -1).
 TEST(EveryExport, TakesNullStringsWhereAllowedAndRefusesThemElsewhere) {
-  GuardedBuffer out(64);
+  txads_test::GuardedBuffer out(64);
   EXPECT_EQ(TXADGetSIDFromName(nullptr, out.data(), 64), 0);
   EXPECT_EQ(TXADGetContainer(nullptr, nullptr, out.data(), 64), -1);
   EXPECT_TRUE(out.untouched() && out.guards_intact());
