@@ -162,7 +162,7 @@ TEST(EveryExport, KeepsTheFrameRules) {
       Buffers b(length, length);
       const int result = b.call(row.call.run);
       EXPECT_TRUE(length > 0 || (b.err.untouched() && b.out.untouched())) << length;
-      if (length < 0) continue;  // the result is then the export's own choice
+      if (length < 0 && size > 0) continue;  // the result is then the export's own choice
       EXPECT_EQ(result, row.result) << length;
       const std::string zero_filled = row.output + std::string(512, '\0');
       EXPECT_TRUE(size == 0 || b.out.raw() == zero_filled.substr(0, size_t(length))) << length;
