@@ -1,6 +1,5 @@
-/* The installed headers from plain C (C99, pedantic): they compile, the
- * libraries link by their C names and the calls work. Also the consumer of
- * the install check. Exit status 0 on success. */
+/* The installed headers from plain C (C99, pedantic): they compile, the libraries
+ * link by their C names and the calls work. The install check's consumer too. */
 #include <stdint.h>
 #include <stdio.h>
 #include <txads.h>
