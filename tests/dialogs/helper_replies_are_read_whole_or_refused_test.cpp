@@ -57,8 +57,7 @@ TEST(HelperReplies, AreReadUpToTheEndLineAndNoFurther) {
   const std::string reply = "TXADS-DIALOG 1\noutcome chosen\npath end\nend\n";
   struct Row {
     std::vector<std::string> chunks;
-    bool accepted;
-    bool complete;
+    bool accepted, complete;
   };
   std::vector<Row> rows = {
       {{reply + "garbage after the end line\nend\n"}, true, true},
