@@ -78,7 +78,9 @@ td_any_dc_runs() {
 # The server options both controllers are provisioned or joined with: all
 # paths below their own directory, one loopback address each, and the
 # services a domain controller with its own DNS needs (no dynamic DNS
-# updates: the records are written when the template is built).
+# updates: the records are written when the template is built). A controller
+# tells the other of a change within a second (five by default), so tests
+# wait little for replication.
 td_server_options() {
   local dir=$1 ip=$2
   TD_SERVER_OPTIONS=(
@@ -92,8 +94,9 @@ td_server_options() {
     --option="ldb:nosync = true"
     --option="interfaces = $ip/8"
     --option="bind interfaces only = yes"
-    --option="server services = ldap, cldap, kdc, rpc, dns, drepl"
+    --option="server services = ldap, cldap, kdc, rpc, dns, drepl, kcc"
     --option="dns forwarder = "
+    --option="dreplsrv:notify_interval = 1"
     --option="dcerpc endpoint servers = -winreg -srvsvc"
   )
 }
