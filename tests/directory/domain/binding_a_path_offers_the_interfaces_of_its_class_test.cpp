@@ -60,8 +60,8 @@ TEST(BindingAPath, AServerPartNamesTheControllerInAnyForm) {
   // The domain's DNS name, the controller's short name and its address all
   // reach the controller and bind with its own Kerberos service name.
   const std::string dn = "OU=Lab,OU=Site," + scratch::base();
-  for (const std::string server : {"dc1.corp.example.com", "corp.example.com", "dc1", "127.0.0.1",
-                                   "127.0.0.1:389", "dc1.corp.example.com:389"}) {
+  for (const std::string server : {"dc1.corp.example.com", "corp.example.com", "dc1", "127.0.0.11",
+                                   "127.0.0.11:389", "dc1.corp.example.com:389"}) {
     SCOPED_TRACE(server);
     Container container;
     ASSERT_EQ(ads_get_object("LDAP://" + server + "/" + dn, container), kOk);
