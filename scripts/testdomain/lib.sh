@@ -240,7 +240,9 @@ td_refresh_tickets() {
 td_dc_answers() {
   td_dc_pid "$1" >/dev/null || return 1
   td_ticket_fresh administrator || td_kinit administrator 2>/dev/null || return 1
-  td_in_ns env KRB5CCNAME="FILE:$TD_CCACHE/administrator" \
+  # A frozen controller accepts the connection and never answers: the
+  # search gets 10 s in all.
+  td_in_ns timeout 10 env KRB5CCNAME="FILE:$TD_CCACHE/administrator" \
     ldapsearch -Q -Y GSSAPI -N -o nettimeout=5 -H "ldap://$(td_dc_host "$1")" -b "" -s base \
     defaultNamingContext 2>/dev/null | grep -q "^defaultNamingContext: $TD_BASE"
 }
