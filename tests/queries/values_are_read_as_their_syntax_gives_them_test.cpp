@@ -16,8 +16,7 @@ namespace {
 
 // The result and the text it answers with: the value on 0, the error on -1.
 std::pair<int, std::string> read(const std::string& account, const char* attribute) {
-  txads_test::GuardedBuffer value(600);
-  txads_test::GuardedBuffer error(128);
+  txads_test::GuardedBuffer value(600), error(128);
   const int code = TXADGetValue(account.c_str(), attribute, value.data(), value.length(),
                                 error.data(), error.length());
   EXPECT_TRUE(value.guards_intact() && error.guards_intact());
@@ -55,13 +54,7 @@ TEST_F(ValuesAreReadAsTheirSyntaxGivesThem, EachRowGivesItsText) {
       {user_, "msTSExpireDate", {"20241105093007.0Z"}, 0, "2024-11-05T09:30:07Z"},
       {user_, "thumbnailPhoto", {std::string("\x00\x0A\xFF\x7F", 4)}, 0, "000AFF7F"},
       {user_, "manager", {manager}, 0, manager},
-      {user_,
-       "department",
-       {"Pr\xC3\xBC"
-        "fstand"},
-       0,
-       "Pr\xC3\xBC"
-       "fstand"},
+      {user_, "department", {"Pr\u00fcfstand"}, 0, "Pr\u00fcfstand"},
       {user_, "objectSid", {}, 0, txads_test::sid_of(dn_)},
       {domain_ + pc + "$", "description", {"Bench PC"}, 0, "Bench PC"},
       {user_, "telephoneNumber", {}, -1, not_found},  // not held
@@ -79,10 +72,9 @@ TEST_F(ValuesAreReadAsTheirSyntaxGivesThem, EachRowGivesItsText) {
     for (const auto& value : row.stored) ldif += txads_test::ldif_line(row.attribute, value);
     txads_test::modify(ldif);
   }
-  for (const auto& row : rows) {
+  for (const auto& row : rows)
     EXPECT_EQ(read(row.account, row.attribute), std::make_pair(row.code, row.text))
         << row.account << " " << (row.attribute ? row.attribute : "(null)");
-  }
 }
 
 TEST_F(ValuesAreReadAsTheirSyntaxGivesThem, AGuidInRegistryFormNamesTheAccountToTheDirectory) {
