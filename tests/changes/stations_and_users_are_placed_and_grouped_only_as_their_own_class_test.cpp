@@ -1,7 +1,11 @@
 // TXADAddStationToContainer creates an enabled workstation account;
 // TXADDeleteStationFromContainer deletes a station only where it is;
 // TXADMoveUserToContainer and TXADMoveStationToContainer move an object of
-// their own class only, under its own name.
+// their own class only, under its own name; TXADAddStationToGroup and
+// TXADDeleteStationFromGroup add the station's own DN to a group or remove
+// it, and a change the group already has is a failure.
+#include <algorithm>
+
 #include "change_table.h"
 #include "support/domain.h"
 
@@ -21,11 +25,10 @@ TEST_F(ChangeTable, NewStationsBecomeEnabledWorkstationAccounts) {
       {"userAccountControl", "4128"},  // a workstation account, enabled, no password needed
       {"primaryGroupID", "515"},      {"sAMAccountType", "805306369"},
   };
-  for (const auto& [attribute, value] : attributes) {
+  for (const auto& [attribute, value] : attributes)
     EXPECT_EQ(txads_test::attribute_values(dn("CN=New~"), attribute),
               std::vector<std::string>{value})
         << attribute;
-  }
 }
 
 TEST_F(ChangeTable, StationsAndUsersArePlacedOnlyAsTheirOwnClass) {
@@ -34,16 +37,13 @@ TEST_F(ChangeTable, StationsAndUsersArePlacedOnlyAsTheirOwnClass) {
   ou_.add_computer(expand("PC~"), from);
   ou_.add_user("Smith\\, John", expand("js~"), from);
   ou_.add_user("Una User", expand("una~"), from);
+  const std::string john = "-CN=Smith\\, John,OU=From; +CN=Smith\\, John,OU=Dest";
   const Row rows[] = {
       {"DeleteStationFromContainer", {"PC~", "@"}, -1, kNoSuchObject, ""},
       {"DeleteStationFromContainer", {"Una User", "@OU=From"}, -1, kNoSuchObject, ""},
       {"MoveUserToContainer", {"PC~", "@OU=From", "@OU=Dest"}, -1, kNoSuchObject, ""},
       {"MoveStationToContainer", {"Una User", "@OU=From", "@OU=Dest"}, -1, kNoSuchObject, ""},
-      {"MoveUserToContainer",
-       {"Smith\\, John", "@OU=From", "@OU=Dest"},
-       0,
-       "",
-       "-CN=Smith\\, John,OU=From; +CN=Smith\\, John,OU=Dest"},
+      {"MoveUserToContainer", {"Smith\\, John", "@OU=From", "@OU=Dest"}, 0, "", john},
       {"MoveStationToContainer",
        {"PC~", "@OU=From", "@OU=Dest"},
        0,
@@ -55,6 +55,38 @@ TEST_F(ChangeTable, StationsAndUsersArePlacedOnlyAsTheirOwnClass) {
       {"DeleteStationFromContainer", {"PC~", "@OU=Dest"}, -1, kNoSuchObject, ""},
   };
   for (const Row& row : rows) run(row);
+}
+
+TEST_F(ChangeTable, StationGroupMembershipChangesOnceEachWay) {
+  const std::string lab = ou_.add_ou("Lab");
+  ou_.add_ou("Office");
+  ou_.add_computer(expand("PC~"), lab);
+  const std::string team = ou_.add_group("Team", {}, expand("team~"));
+  const std::string una = ou_.add_user("Una User", expand("una~"), lab);
+  ou_.add_member(team, una);
+  const std::string in = "@OU=Lab";
+  struct {
+    Row row;
+    bool member;  // the station is in CN=Team afterwards, beside Una
+  } const rows[] = {
+      {{"AddStationToGroup", {"PC~", in, "@CN=Team"}, 0, "", "*CN=Team"}, true},
+      {{"AddStationToGroup", {"PC~", in, "@CN=Team"}, -1, kExists, ""}, true},
+      {{"DeleteStationFromGroup", {"PC~", in, "@CN=Team"}, 0, "", "*CN=Team"}, false},
+      {{"DeleteStationFromGroup", {"PC~", in, "@CN=Team"}, -1, kUnwilling, ""}, false},
+      {{"AddStationToGroup", {"PC~", "@OU=Office", "@CN=Team"}, -1, kNoSuchObject, ""}, false},
+      {{"AddStationToGroup", {"Una User", in, "@CN=Team"}, -1, kNoSuchObject, ""}, false},
+      {{"AddStationToGroup", {"PC~", in, "@OU=Office"}, -1, kNoInterface, ""}, false},
+      {{"DeleteStationFromGroup", {"PC~", in, "@CN=Una User,OU=Lab"}, -1, kNoInterface, ""}, false},
+      {{"DeleteStationFromGroup", {"PC~", in, "@CN=Missing"}, -1, kNoSuchObject, ""}, false},
+  };
+  for (const auto& [row, member] : rows) {
+    run(row);
+    std::vector<std::string> expected{una};
+    if (member) expected.insert(expected.begin(), dn("CN=PC~,OU=Lab"));
+    auto members = txads_test::attribute_values(team, "member");
+    std::sort(members.begin(), members.end());
+    EXPECT_EQ(members, expected) << row.worker;
+  }
 }
 
 }  // namespace
