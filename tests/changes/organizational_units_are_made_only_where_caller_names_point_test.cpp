@@ -1,10 +1,8 @@
 // TXADCreateOU, TXADDeleteOU and TXADMoveOUToContainer: a unit is created
 // once (an existing one counts as created), deleted unless it holds objects
-// (a missing one counts as deleted), and moved with everything in it. A
-// caller's name becomes one relative name as written: "a\,b" names "a,b", an
-// unescaped ",", "+" or ";" is refused before it reaches any object
-// ("a,OU=Victim" never touches OU=Victim), and an "=" goes to the directory,
-// which refuses it.
+// (a missing one counts as deleted), and moved whole. A caller's name is one
+// relative name as written: "a\,b" names "a,b"; an unescaped ",", "+" or ";"
+// is refused before it reaches any object, an "=" by the directory.
 #include "change_table.h"
 
 namespace changes_test {

@@ -1,9 +1,7 @@
 // TXADAddStationToContainer creates an enabled workstation account;
-// TXADDeleteStationFromContainer deletes a station only where it is;
-// TXADMoveUserToContainer and TXADMoveStationToContainer move an object of
-// their own class only, under its own name; TXADAddStationToGroup and
-// TXADDeleteStationFromGroup add the station's own DN to a group or remove
-// it, and a change the group already has is a failure.
+// TXADDeleteStationFromContainer deletes a station only where it is; the
+// moves move an object of their own class only, under its own name; the
+// group changes add or remove the station's own DN, once each way.
 #include <algorithm>
 
 #include "change_table.h"
@@ -26,8 +24,7 @@ TEST_F(ChangeTable, NewStationsBecomeEnabledWorkstationAccounts) {
       {"primaryGroupID", "515"},      {"sAMAccountType", "805306369"},
   };
   for (const auto& [attribute, value] : attributes)
-    EXPECT_EQ(txads_test::attribute_values(dn("CN=New~"), attribute),
-              std::vector<std::string>{value})
+    EXPECT_EQ(txads_test::attribute_values(dn("CN=New~"), attribute), std::vector{value})
         << attribute;
 }
 

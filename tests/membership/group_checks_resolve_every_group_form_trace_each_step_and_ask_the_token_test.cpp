@@ -1,11 +1,9 @@
-// A group check reads its group text as an LDAP path, as SID text (holding
-// "S-", resolved through TXADGetNameFromSID) or as an account name (users
-// only, bound by its server-qualified path), and traces each step. After the
-// walks, a group whose SID ends in -513 holds every user, one ending in -515
-// every station, of its own domain (their primary group: no member list
-// names them). TXADIsCurrentUserInGroup asks the token of the ticket cache
-// in use instead: the user's own SID, the logon SIDs every token carries and
-// the user's tokenGroups (nested and primary groups too).
+// A group check reads its group as an LDAP path, as SID text (holding "S-",
+// resolved through TXADGetNameFromSID) or as an account name (users only),
+// and traces each step; a group whose SID ends in -513 holds every user, one
+// in -515 every station, of its domain (their primary group). The current
+// user's check asks the token of the ticket cache in use: the user's own SID,
+// the logon SIDs every token carries and its tokenGroups.
 #include <gtest/gtest.h>
 
 #include <functional>

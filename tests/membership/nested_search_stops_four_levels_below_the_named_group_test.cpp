@@ -1,10 +1,8 @@
 // The nested group search: with the recursion flag set, groups down to four
-// levels below the named group are walked, breadth first, and a cycle ends
-// at that bound. Seeded: Nest1 > Nest2 > ... > Nest6, Nest6 holds dave and
-// PC044; CycleA and CycleB hold each other, CycleB also bob. When the name is
-// not found, the answer is the code of the last walk (-1 when the last group
-// could not be bound, 2 when it was); the error buffer keeps the text of the
-// last failing walk.
+// levels below the named group are walked and a cycle ends at that bound
+// (seeded: Nest1 > ... > Nest6 holding dave and PC044; CycleA and CycleB hold
+// each other, CycleB also bob). Not found, it answers with the last walk's
+// code, and the error buffer keeps the text of the last failing walk.
 #include <gtest/gtest.h>
 
 #include <iterator>

@@ -1,11 +1,9 @@
-// The listings and the group list append entries to a caller's list buffer,
-// each followed by "|"; text already in the buffer is kept and counts against
-// the length. TXADGetUserListFromContainer and TXADGetStationListFromContainer
-// name the direct children of exactly their class while "fill count <
-// length - 1" holds, and stop with -2 at the first that does not fit; a long
-// listing is complete, and a server lost part-way ends it at once with the
-// entries read so far. TXADGetGroupList names the account's groups as
-// domain\group while "text + name + 10 < length" holds.
+// The listings and the group list append entries, each followed by "|", to
+// the text already in a caller's buffer. The listings name the direct
+// children of exactly their class while "fill count < length - 1" holds, else
+// stop with -2; a long one is complete, and a server lost part-way ends it at
+// once with the entries read so far. The group list names the account's
+// groups as domain\group while "text + name + 10 < length" holds.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -146,11 +144,10 @@ TEST(Lists, ALongListingIsCompleteAndEndsWithItsEntriesWhenTheServerGoes) {
             0);
   EXPECT_TRUE(lists(all.text(), kBulk, pool));
 
-  // The relay stands in for a server that goes away; every byte still comes
-  // from the real one. It stops as soon as the first entry is in the buffer:
-  // the listing has begun, and its last page is asked for only after the
-  // 350th entry, 349 pauses of 1 ms later. Should the machine hold the
-  // stopping thread back that long, the listing ends whole: run it again.
+  // The relay stands in for a server that goes away (every byte still comes
+  // from the real one). It stops once the first entry is in the buffer; the
+  // last page is asked for only 349 pauses of 1 ms later. Should the machine
+  // hold the stopper back that long, the listing ends whole: run it again.
   Relay relay;
   const std::string path = "LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/" + ou.dn();
   std::string cut;

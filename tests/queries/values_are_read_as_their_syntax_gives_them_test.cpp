@@ -17,8 +17,7 @@ namespace {
 // The result and the text it answers with: the value on 0, the error on -1.
 std::pair<int, std::string> read(const std::string& account, const char* attribute) {
   txads_test::GuardedBuffer value(600), error(128);
-  const int code = TXADGetValue(account.c_str(), attribute, value.data(), value.length(),
-                                error.data(), error.length());
+  const int code = TXADGetValue(account.c_str(), attribute, value.data(), 600, error.data(), 128);
   EXPECT_TRUE(value.guards_intact() && error.guards_intact());
   EXPECT_TRUE(code == 0 ? error.untouched() : value.untouched()) << value.text() << error.text();
   return {code, code == 0 ? value.text() : error.text()};
