@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <locale.h>
 
+#include <array>
 #include <cctype>
 #include <thread>
 
@@ -27,29 +28,27 @@ std::string recase(std::string text, int (*fold)(int) = std::tolower) {
 TEST(Translation, EveryAccountRoundTripsThroughItsSid) {
   txads_test::ScratchOu ou("names");
   const std::string account = ou.unique_name("r");
-  const struct {
-    std::string dn;
-    std::string account;
-  } cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
+      // DN, account
       {ou.add_user("Rita Round", account), "CORP\\" + account},
       {ou.add_group("Round Trippers", {}, account + "g"), "CORP\\" + account + "g"},
       {ou.add_computer("RTPC", {}, account + "c"), "CORP\\" + recase(account, std::toupper) + "C$"},
       {seeded("CN=Administrators,CN=Builtin"), "BUILTIN\\Administrators"},
       {seeded("CN=Domain Users,CN=Users"), "CORP\\Domain Users"},
   };
-  for (const auto& c : cases) {
-    const std::string sid = txads_test::sid_of(c.dn);
-    for (const std::string& form : {c.dn, "LDAP://" + c.dn, recase(c.dn),
-                                    "ldap://dc1.corp.example.com:389/" + recase(c.dn)}) {
+  for (const auto& [dn, name] : cases) {
+    SCOPED_TRACE(dn);
+    const std::string sid = txads_test::sid_of(dn);
+    for (const std::string& form :
+         {dn, "LDAP://" + dn, recase(dn), "ldap://dc1.corp.example.com:389/" + recase(dn)}) {
       GuardedBuffer text(100);
       EXPECT_EQ(TXADGetSIDFromName(form.c_str(), text.data(), text.length()), 1) << form;
       EXPECT_EQ(text.text(), sid) << form;
     }
-    GuardedBuffer name(260), path(260);
-    EXPECT_EQ(
-        TXADGetNameFromSID(sid.c_str(), name.data(), name.length(), path.data(), path.length()), 1);
-    EXPECT_EQ(name.text(), c.account);
-    EXPECT_EQ(path.text(), "LDAP://corp.example.com/" + c.dn);
+    GuardedBuffer account_text(260), path(260);
+    EXPECT_EQ(TXADGetNameFromSID(sid.c_str(), account_text.data(), 260, path.data(), 260), 1);
+    EXPECT_EQ(account_text.text(), name);
+    EXPECT_EQ(path.text(), "LDAP://corp.example.com/" + dn);
   }
 }
 
@@ -71,13 +70,12 @@ TEST(Translation, SidsWithoutAnAccountOrPathLeaveTheirBuffers) {
       {"", 100, 0, "#", "#"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.sid);
     GuardedBuffer name(c.name_length), path(260);
-    EXPECT_EQ(
-        TXADGetNameFromSID(c.sid.c_str(), name.data(), name.length(), path.data(), path.length()),
-        c.expected)
-        << c.sid;
-    EXPECT_EQ(name.untouched() ? "#" : name.text(), c.name) << c.sid;
-    EXPECT_EQ(path.untouched() ? "#" : path.text(), c.path) << c.sid;
+    EXPECT_EQ(TXADGetNameFromSID(c.sid.c_str(), name.data(), c.name_length, path.data(), 260),
+              c.expected);
+    EXPECT_EQ(name.untouched() ? "#" : name.text(), c.name);
+    EXPECT_EQ(path.untouched() ? "#" : path.text(), c.path);
   }
   for (const std::string& dn :
        {std::string("CORP\\ann"), std::string("ann"), std::string("LDAP://CN="), std::string(),
@@ -92,28 +90,26 @@ TEST(NonAsciiNames, TravelInTheCodeSetOfTheCallingThread) {
   const std::string base = txads_test::base_dn();
   const std::string sid =
       txads_test::sid_of("CN=J\xc3\xbcrgen M\xc3\xbcller,OU=Dev,OU=Staff," + base);
-  const struct {
-    const char* locale;
-    const char* cn;       // "Jürgen Müller"
-    const char* account;  // "jürgen"
-  } cases[] = {
+  // The locale; "Jürgen Müller" and "jürgen" in its code set.
+  const std::array<const char*, 3> cases[] = {
       {"de_DE.ISO-8859-1", "J\xfcrgen M\xfcller", "j\xfcrgen"},
       {"C.UTF-8", "J\xc3\xbcrgen M\xc3\xbcller", "j\xc3\xbcrgen"},
   };
-  for (const auto& c : cases) {
-    locale_t locale = newlocale(LC_ALL_MASK, c.locale, nullptr);
-    ASSERT_NE(locale, nullptr) << "no " << c.locale << ": localedef -i de_DE -f ISO-8859-1 de_DE";
-    const std::string dn = "CN=" + std::string(c.cn) + ",OU=Dev,OU=Staff," + base;
-    char text[100] = {}, account[260] = {}, path[260] = {};
+  for (const auto& [locale_name, cn, account] : cases) {
+    SCOPED_TRACE(locale_name);
+    locale_t locale = newlocale(LC_ALL_MASK, locale_name, nullptr);
+    ASSERT_NE(locale, nullptr) << "no locale: localedef -i de_DE -f ISO-8859-1 de_DE";
+    const std::string dn = "CN=" + std::string(cn) + ",OU=Dev,OU=Staff," + base;
+    char text[100] = {}, name[260] = {}, path[260] = {};
     std::thread([&] {
       uselocale(locale);
-      EXPECT_EQ(TXADGetSIDFromName(("LDAP://" + dn).c_str(), text, 99), 1) << c.locale;
-      EXPECT_EQ(TXADGetNameFromSID(sid.c_str(), account, 259, path, 259), 1) << c.locale;
+      EXPECT_EQ(TXADGetSIDFromName(("LDAP://" + dn).c_str(), text, 99), 1);
+      EXPECT_EQ(TXADGetNameFromSID(sid.c_str(), name, 259, path, 259), 1);
       uselocale(LC_GLOBAL_LOCALE);
     }).join();
     freelocale(locale);
-    EXPECT_EQ(std::string(text), sid) << c.locale;
-    EXPECT_EQ(std::string(account), "CORP\\" + std::string(c.account));
+    EXPECT_EQ(std::string(text), sid);
+    EXPECT_EQ(std::string(name), "CORP\\" + std::string(account));
     EXPECT_EQ(std::string(path), "LDAP://corp.example.com/" + dn);
   }
 }

@@ -32,17 +32,15 @@ TEST(SidText, ReadsAsTheExactLayoutAndIsWrittenBackTheSame) {
        nullptr},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
     PSID sid = nullptr;
-    ASSERT_TRUE(ConvertStringSidToSidA(c.text, &sid)) << c.text;
-    std::string layout;
-    for (DWORD i = 0; i < GetLengthSid(sid); ++i) {
-      char pair[3];
-      std::snprintf(pair, sizeof pair, "%02x", static_cast<const unsigned char*>(sid)[i]);
-      layout += pair;
-    }
-    EXPECT_EQ(layout, c.layout) << c.text;
+    ASSERT_TRUE(ConvertStringSidToSidA(c.text, &sid));
+    std::string layout(2 * GetLengthSid(sid), '\0');
+    for (DWORD i = 0; i < GetLengthSid(sid); ++i)
+      std::snprintf(&layout[2 * i], 3, "%02x", static_cast<const unsigned char*>(sid)[i]);
+    EXPECT_EQ(layout, c.layout);
     char* text = nullptr;
-    ASSERT_TRUE(ConvertSidToStringSidA(sid, &text)) << c.text;
+    ASSERT_TRUE(ConvertSidToStringSidA(sid, &text));
     EXPECT_STREQ(text, c.canonical ? c.canonical : c.text);
     LocalFree(text);
     LocalFree(sid);
@@ -54,11 +52,12 @@ TEST(SidText, ThatIsNotExactlyOneSidIsRefused) {
        {"", "S-", "S-1-", "S-1-5-", "S-1-5--21", "X-1-5-21", "S-2-5-21", "S-1-5-21-x",
         "S-1-5-21-500 ", " S-1-5-21-500", "S-1-5-21-4294967296", "S-1-0x1000000000000-1",
         "S-1-5-1-2-3-4-5-6-7-8-9-10-11-12-13-14-15-16", "CORP\\user"}) {
+    SCOPED_TRACE("'" + std::string(text) + "'");
     PSID sid = reinterpret_cast<PSID>(0x1234);
     SetLastError(0);
-    EXPECT_FALSE(ConvertStringSidToSidA(text, &sid)) << "'" << text << "'";
-    EXPECT_EQ(GetLastError(), win32::ERROR_INVALID_SID) << "'" << text << "'";
-    EXPECT_EQ(sid, reinterpret_cast<PSID>(0x1234)) << "'" << text << "'";
+    EXPECT_FALSE(ConvertStringSidToSidA(text, &sid));
+    EXPECT_EQ(GetLastError(), win32::ERROR_INVALID_SID);
+    EXPECT_EQ(sid, reinterpret_cast<PSID>(0x1234));
   }
 }
 

@@ -29,30 +29,24 @@ using Picture = std::map<std::string, std::string>;
 Picture picture(const std::string& base) {
   Picture objects;
   for (const auto& entry :
-       txads_test::search(base, "(objectClass=*)", txads_test::Scope::subtree, {"uSNChanged"})) {
+       txads_test::search(base, "(objectClass=*)", txads_test::Scope::subtree, {"uSNChanged"}))
     objects[entry.dn] = entry.values("uSNChanged").at(0);
-  }
   return objects;
 }
 
 // What went, what came and what changed, each in DN order, without the
 // last `suffix` characters of each DN.
 std::string diff(const Picture& before, const Picture& after, size_t suffix) {
-  std::string parts[3];
-  auto note = [&](int part, char mark, const std::string& dn) {
-    parts[part] += "; " + (mark + dn.substr(0, dn.size() - suffix));
+  std::string text;
+  auto note = [&](char mark, const std::string& dn) {
+    text += "; " + (mark + dn.substr(0, dn.size() - suffix));
   };
-  for (const auto& [dn, stamp] : before) {
-    if (!after.count(dn)) note(0, '-', dn);
-  }
-  for (const auto& [dn, stamp] : after) {
-    if (!before.count(dn)) {
-      note(1, '+', dn);
-    } else if (before.at(dn) != stamp) {
-      note(2, '*', dn);
-    }
-  }
-  const std::string text = parts[0] + parts[1] + parts[2];
+  for (const auto& [dn, stamp] : before)
+    if (!after.count(dn)) note('-', dn);
+  for (const auto& [dn, stamp] : after)
+    if (!before.count(dn)) note('+', dn);
+  for (const auto& [dn, stamp] : after)
+    if (before.count(dn) && before.at(dn) != stamp) note('*', dn);
   return text.empty() ? text : text.substr(2);
 }
 
@@ -68,17 +62,15 @@ std::string ChangeTable::expand(std::string_view text) const {
 
 void ChangeTable::run(const Row& row) {
   SCOPED_TRACE(row.worker + " " + row.args[0] + " " + row.args[1]);
-  std::vector<std::string> args;
-  for (const auto& arg : row.args) args.push_back(expand(arg));
+  std::vector<std::string> a;
+  for (const auto& arg : row.args) a.push_back(expand(arg));
   const auto before = picture(ou_.dn());
   txads_test::GuardedBuffer error(256);
   txads_test::TraceCapture trace;
-  const int code =
-      args.size() == 2
-          ? kTwo.at(row.worker)(args[0].c_str(), args[1].c_str(), error.data(), error.length())
-          : kThree.at(row.worker)(args[0].c_str(), args[1].c_str(), args[2].c_str(), error.data(),
-                                  error.length());
-  EXPECT_EQ(code, row.code);
+  EXPECT_EQ(a.size() == 2 ? kTwo.at(row.worker)(a[0].c_str(), a[1].c_str(), error.data(), 256)
+                          : kThree.at(row.worker)(a[0].c_str(), a[1].c_str(), a[2].c_str(),
+                                                  error.data(), 256),
+            row.code);
   EXPECT_EQ(trace.messages(), (std::vector<std::string>{"run function 'TXAD" + row.worker + "'.",
                                                         "run function '" + row.worker + "'."}));
   EXPECT_TRUE(row.error.empty() ? error.untouched() : error.text() == row.error) << error.text();

@@ -1,13 +1,10 @@
 // The change tests' tables. Each row calls one change export, named by its
 // worker (CreateOU calls TXADCreateOU), with arguments written against the
-// test's scratch OU, and states what the call leaves behind: its result, its
-// error buffer, its two trace lines (export, then worker) and the objects it
-// removed, added or changed in the scratch OU, read with the directory's own
-// tools.
-//
-// In arguments and DNs "~" stands for the scratch OU's unique suffix ("PC~"
-// is a station name no concurrent test uses), "@" alone for the scratch OU's
-// path and "@X" for the path of X below it. DNs leave out the scratch OU's.
+// scratch OU, and states its result, its error buffer, its two trace lines
+// (export, then worker) and the objects it removed, added or changed in the
+// scratch OU, as the directory's own tools read them. In arguments and DNs
+// "~" stands for the scratch OU's unique suffix, "@" alone for its path and
+// "@X" for the path of X below it; DNs leave out the scratch OU's.
 #pragma once
 
 #include <gtest/gtest.h>

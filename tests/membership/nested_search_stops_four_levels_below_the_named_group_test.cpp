@@ -1,10 +1,8 @@
 // The nested group search: with the recursion flag set, groups down to four
-// levels below the named group are walked, breadth first, and a cycle ends
-// at that bound. Seeded: Nest1 > Nest2 > ... > Nest6, Nest6 holds dave and
-// PC044; CycleA and CycleB hold each other, CycleB also bob. When the name is
-// not found, the answer is the code of the last walk: -1 when the last group
-// visited could not be bound, 2 when it was, whatever the walks before gave;
-// the error buffer keeps the text of the last failing walk.
+// levels below the named group are walked and a cycle ends at that bound
+// (seeded: Nest1 > ... > Nest6 holding dave and PC044; CycleA and CycleB hold
+// each other, CycleB also bob). Not found, it answers with the last walk's
+// code, and the error buffer keeps the text of the last failing walk.
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -20,12 +18,6 @@
 namespace {
 
 using txads_test::GuardedBuffer;
-using txads_test::path_of;
-using txads_test::seeded;
-
-std::string group(const std::string& cn) {
-  return path_of(seeded("CN=" + cn + ",OU=Groups"));
-}
 
 class NestedSearch : public ::testing::Test {
  protected:
@@ -41,22 +33,19 @@ TEST_F(NestedSearch, FindsMembersFourLevelsDownWithTheFlagAndNeverFive) {
       {1, "Nest6", 1}, {1, "Nest2", 1},  {1, "Nest1", 2},  {0, "Nest6", 1},
       {0, "Nest5", 2}, {-1, "Nest2", 1}, {1, "CycleA", 2},
   };
+  GuardedBuffer error;
   for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.flag) + " " + c.named);
     TXADSetRecursFlag(c.flag);
-    GuardedBuffer error;
-    const std::string named = group(c.named);
-    EXPECT_EQ(TXADIsUserInGroup("CORP\\dave", named.c_str(), error.data(), error.length()),
-              c.expected)
-        << "dave, flag " << c.flag << ", " << c.named;
-    EXPECT_EQ(TXADIsStationInGroup("PC044", named.c_str(), error.data(), error.length()),
-              c.expected)
-        << "PC044, flag " << c.flag << ", " << c.named;
+    const std::string named =
+        txads_test::path_of(txads_test::seeded("CN=" + std::string(c.named) + ",OU=Groups"));
+    EXPECT_EQ(TXADIsUserInGroup("CORP\\dave", named.c_str(), error.data(), 512), c.expected);
+    EXPECT_EQ(TXADIsStationInGroup("PC044", named.c_str(), error.data(), 512), c.expected);
     EXPECT_TRUE(error.untouched());
   }
   TXADSetRecursFlag(1);
-  GuardedBuffer error;
-  EXPECT_EQ(TXADIsUserInGroup("CORP\\bob", group("CycleA").c_str(), error.data(), error.length()),
-            1);
+  const std::string cycle = txads_test::path_of(txads_test::seeded("CN=CycleA,OU=Groups"));
+  EXPECT_EQ(TXADIsUserInGroup("CORP\\bob", cycle.c_str(), error.data(), 512), 1);
 }
 
 // The server lists only groups that exist, so a sub-group that cannot be
@@ -82,7 +71,7 @@ TEST_F(NestedSearch, AnswersWithTheLastWalkAndKeepsTheLastFailuresText) {
   } cases[] = {{true, false, -1}, {false, false, 2}, {false, true, 1}};
   for (const auto& c : cases) {
     txads_test::ScratchOu ou("lastwalk");
-    const std::string top = ou.add_group("Top", {}, ou.unique_name("top"));
+    const std::string top = ou.add_group("Top", {}, ou.unique_name("top")), path = "LDAP://" + top;
     for (const char* sub : {"First", "Second"}) {
       const std::string dn = ou.add_group(sub, {}, ou.unique_name(sub));
       ou.add_member(top, dn);
@@ -90,11 +79,11 @@ TEST_F(NestedSearch, AnswersWithTheLastWalkAndKeepsTheLastFailuresText) {
     }
     txads::StringList listed;  // the two sub-groups, in the order the server lists them
     GuardedBuffer error;
-    txads::IsUserInGroup("CORP\\bob", ("LDAP://" + top).c_str(), {error.data(), 0}, listed);
+    txads::IsUserInGroup("CORP\\bob", path.c_str(), {error.data(), 0}, listed);
     ASSERT_EQ(listed.size(), 2u);
     doomed_dn = *std::next(listed.begin(), c.doom_last ? 1 : 0);
     doomed_dn.erase(0, doomed_dn.find("CN="));
-    EXPECT_EQ(txads::nested_group_search(walk_then_delete, "CORP\\ann", ("LDAP://" + top).c_str(),
+    EXPECT_EQ(txads::nested_group_search(walk_then_delete, "CORP\\ann", path.c_str(),
                                          {error.data(), error.length()}),
               c.expected);
     EXPECT_EQ(error.text(), no_such.text());

@@ -1,24 +1,44 @@
-// The listings and the group list append entries to a caller's list buffer,
-// each followed by "|"; text already in the buffer is kept and counts against
-// the length. TXADGetUserListFromContainer and TXADGetStationListFromContainer
-// name the direct children of exactly their class while "fill count <
-// length - 1" holds, and stop with -2 at the first that does not fit.
-// TXADGetGroupList names the account's groups as domain\group while "text +
-// name + 10 < length" holds, leaving out what does not fit.
+// The listings and the group list append entries, each followed by "|", to
+// the text already in a caller's buffer. The listings name the direct
+// children of exactly their class while "fill count < length - 1" holds, else
+// stop with -2; a long one is complete, and a server lost part-way ends it at
+// once with the entries read so far. The group list names the account's
+// groups as domain\group while "text + name + 10 < length" holds.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "list_entries.h"
 #include "support/guarded_buffer.h"
+#include "support/relay.h"
 #include "support/scratch_ou.h"
 #include "support/trace_capture.h"
 #include "txads.h"
 
-namespace queries_test {
 namespace {
 
+using txads_test::GuardedBuffer;
 using txads_test::path_of;
+
+// `list` is `count` different entries of `pool`, each followed by "|" (the
+// directory gives entries in no fixed order, and a full buffer cuts a list
+// after any of them).
+::testing::AssertionResult lists(const std::string& list, size_t count, const std::string& pool) {
+  std::set<std::string> entries;
+  size_t from = 0;
+  for (size_t bar; (bar = list.find('|', from)) != std::string::npos; from = bar + 1) {
+    const std::string entry = list.substr(from, bar - from);
+    if (("|" + pool).find("|" + entry + "|") == std::string::npos) break;
+    entries.insert(entry);
+  }
+  if (from == list.size() && entries.size() == count) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << '"' << list << "\" is not " << count << " of " << pool;
+}
 
 struct List {
   int (*call)(const char*, char*, int, char*, int);
@@ -44,10 +64,9 @@ TEST(Lists, NameEachEntryOfTheirKindThatFits) {
   ou.add_computer(ou.unique_name("DEEP"), sub);
   const std::string pair = ou.add_container("Pair");  // a plain container
   const std::string domain = txads_test::netbios_domain() + "\\";
-  const std::string ann = domain + ou.unique_name("ann");
+  const std::string ann = domain + ou.unique_name("ann"), bob = domain + ou.unique_name("bob");
   const std::string ann_dn = ou.add_user("Ann", ou.unique_name("ann"), pair);
-  const std::string bob = domain + ou.unique_name("bob");  // in no group
-  ou.add_user("Bob", ou.unique_name("bob"), pair);
+  ou.add_user("Bob", ou.unique_name("bob"), pair);  // in no group
   const std::string groups = ou.add_ou("Groups");
   std::string pool;  // Ann's groups, each name n characters
   for (const char* stem : {"GrpA", "GrpB", "GrpC"}) {
@@ -55,16 +74,13 @@ TEST(Lists, NameEachEntryOfTheirKindThatFits) {
     pool += domain + ou.unique_name(stem) + "|";
   }
   const int n = static_cast<int>(pool.size() / 3 - 1);
-
-  const std::string two = "Ann|Bob|";
-  const std::string no_such_object = "The directory holds no object with that name.\n";
+  const std::string two = "Ann|Bob|", x20(20, 'x'), x40(40, 'x');
   const std::string not_found = "The name was not found, or the caller may not see it.\n";
   const struct {
     List list;
     std::string arg;
     std::string on_entry;  // the text before the call; as long as the buffer: unterminated
-    int length;
-    int code;
+    int length, code;
     size_t count;  // entries appended, each one of `pool`
     std::string pool;
     std::string error;  // "" when the error buffer must stay untouched
@@ -76,11 +92,12 @@ TEST(Lists, NameEachEntryOfTheirKindThatFits) {
       {kUsers, path_of(pair), "", 4, -2, 0, two, ""},  // 3 is not less than 3
       {kUsers, path_of(pair), "old|", 13, 0, 2, two, ""},
       {kUsers, path_of(pair), "old|", 12, -2, 1, two, ""},
-      {kUsers, path_of(pair), std::string(20, 'x'), 20, -2, 0, two, ""},
+      {kUsers, path_of(pair), x20, 20, -2, 0, two, ""},
       {kStations, path_of(pair), "kept|", 100, -3, 0, "", ""},
       {kUsers, path_of(groups), "", 100, -3, 0, "", ""},
       {kUsers, "LDAP://", "", 100, -1, 0, "", ""},
-      {kStations, path_of("OU=Missing," + ou.dn()), "", 100, -1, 0, "", no_such_object},
+      {kStations, path_of("OU=Missing," + ou.dn()), "", 100, -1, 0, "",
+       "The directory holds no object with that name.\n"},
       {kUsers, "ldap://" + pair, "", 100, -1, 0, "", "E_ADS_BAD_PATHNAME"},
       {kGroups, ann, "", 3 * n + 13, 0, 3, pool, ""},  // 2 (n + 1) + n + 10 < 3 n + 13
       {kGroups, ann, "", 3 * n + 12, 0, 2, pool, ""},
@@ -88,32 +105,77 @@ TEST(Lists, NameEachEntryOfTheirKindThatFits) {
       {kGroups, ann, "", n + 10, -1, 0, pool, ""},  // n + 10 is not less than n + 10
       {kGroups, ann, "prior|", 6 + 3 * n + 13, 0, 3, pool, ""},
       {kGroups, ann, "prior|", 6 + 3 * n + 12, 0, 2, pool, ""},
-      {kGroups, ann, std::string(40, 'x'), 40, -1, 0, pool, ""},
+      {kGroups, ann, x40, 40, -1, 0, pool, ""},
       {kGroups, bob, "", 200, -1, 0, "", ""},  // only in its primary group
       {kGroups, ou.unique_name("ann"), "", 200, -1, 0, "", not_found},
       {kGroups, domain + ou.unique_name("nobody"), "", 200, -1, 0, "", not_found},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.arg + " after \"" + row.on_entry + "\", length " + std::to_string(row.length));
-    txads_test::GuardedBuffer list(row.length, '\0');
+    GuardedBuffer list(row.length, '\0'), error(64);
     std::memcpy(list.data(), row.on_entry.data(), row.on_entry.size());
-    txads_test::GuardedBuffer error(64);
     txads_test::TraceCapture trace;
-    EXPECT_EQ(
-        row.list.call(row.arg.c_str(), list.data(), list.length(), error.data(), error.length()),
-        row.code);
+    EXPECT_EQ(row.list.call(row.arg.c_str(), list.data(), row.length, error.data(), 64), row.code);
     const std::string text = list.text();
     EXPECT_EQ(text.substr(0, row.on_entry.size()), row.on_entry);
     EXPECT_TRUE(lists(text.substr(row.on_entry.size()), row.count, row.pool));
     EXPECT_TRUE(list.guards_intact());
     EXPECT_TRUE(row.error.empty() ? error.untouched() : error.text() == row.error) << error.text();
-    if (row.list.worker) {
-      const std::string worker = row.list.worker;
-      EXPECT_EQ(trace.messages(), (std::vector<std::string>{"run function 'TXAD" + worker + "'.",
-                                                            "run function '" + worker + "'."}));
-    }
+    if (!row.list.worker) continue;
+    const std::string worker = row.list.worker;
+    EXPECT_EQ(trace.messages(), (std::vector<std::string>{"run function 'TXAD" + worker + "'.",
+                                                          "run function '" + worker + "'."}));
   }
 }
 
+TEST(Lists, ALongListingIsCompleteAndEndsWithItsEntriesWhenTheServerGoes) {
+  constexpr int kBulk = 800;  // more users than one page holds
+  txads_test::ScratchOu ou("bulk");
+  std::string ldif, pool;
+  for (int i = 10000; i < 10000 + kBulk; ++i) {
+    const std::string cn = "Bulk User " + std::to_string(i);
+    ldif += "dn: CN=" + cn + "," + ou.dn() + "\nchangetype: add\nobjectClass: user\n\n";
+    pool += cn + "|";
+  }
+  txads_test::modify(ldif);
+  const int length = kBulk * 16 + 1;  // "Bulk User 1xxxx|" each
+  GuardedBuffer all(length, '\0'), error(64);
+  EXPECT_EQ(TXADGetUserListFromContainer(ou.path().c_str(), all.data(), length, error.data(), 64),
+            0);
+  EXPECT_TRUE(lists(all.text(), kBulk, pool));
+
+  // The relay stands in for a server that goes away (every byte still comes
+  // from the real one). It stops once the first entry is in the buffer; the
+  // last page is asked for only 349 pauses of 1 ms later. Should the machine
+  // hold the stopper back that long, the listing ends whole: run it again.
+  Relay relay;
+  const std::string path = "LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/" + ou.dn();
+  std::string cut;
+  for (int attempt = 0; attempt < 5 && (cut.empty() || cut.size() == all.text().size());
+       ++attempt) {
+    GuardedBuffer list(length, '\0');
+    std::atomic<bool> returned = false;
+    std::chrono::steady_clock::time_point stopped;
+    std::thread stopper([&] {
+      while (std::atomic_ref<char>(*list.data()).load() == '\0' && !returned)
+        std::this_thread::yield();
+      relay.stop();
+      stopped = std::chrono::steady_clock::now();
+    });
+    relay.start();
+    EXPECT_EQ(TXADGetUserListFromContainer(path.c_str(), list.data(), length, error.data(), 64), 0);
+    const auto end = std::chrono::steady_clock::now();
+    returned = true;
+    stopper.join();
+    EXPECT_LT(end - stopped, std::chrono::seconds(20));  // no waiting out a timeout
+    EXPECT_TRUE(error.untouched()) << error.text();
+    EXPECT_TRUE(list.guards_intact());
+    cut = list.text();
+  }
+  const size_t listed = cut.size() / 16;
+  EXPECT_TRUE(lists(cut, listed, pool));
+  EXPECT_GE(listed, 50u);  // the first page
+  EXPECT_LT(listed, static_cast<size_t>(kBulk));
+}
+
 }  // namespace
-}  // namespace queries_test

@@ -1,13 +1,14 @@
-// A group check reads its group text as an LDAP path, as SID text (holding
-// "S-", resolved through TXADGetNameFromSID) or as an account name (users
-// only, bound by its server-qualified path), and traces each step. After the
-// walks, a group whose SID ends in -513 holds every user, one ending in -515
-// every station, of its own domain (their primary group: no member list
-// names them).
+// A group check reads its group as an LDAP path, as SID text (holding "S-",
+// resolved through TXADGetNameFromSID) or as an account name (users only),
+// and traces each step; a group whose SID ends in -513 holds every user, one
+// in -515 every station, of its domain (their primary group). The current
+// user's check asks the token of the ticket cache in use: the user's own SID,
+// the logon SIDs every token carries and its tokenGroups.
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "support/domain.h"
 #include "support/guarded_buffer.h"
 #include "support/scratch_ou.h"
 #include "support/trace_capture.h"
@@ -15,14 +16,10 @@
 
 namespace {
 
+using txads_test::path_of;
 using txads_test::seeded;
+using txads_test::sid_of;
 using Lines = std::vector<std::string>;
-
-// A text as a trace line holds it: line ends written as "\n".
-std::string escaped(std::string text) {
-  for (size_t at = 0; (at = text.find('\n', at)) != text.npos; at += 2) text.replace(at, 1, "\\n");
-  return text;
-}
 
 const std::string kAnn = "CN=ANN ARCHER,OU=DEV,OU=STAFF,DC=CORP,DC=EXAMPLE,DC=COM";
 const std::string kBob = "CN=BOB BAKER,OU=STAFF,DC=CORP,DC=EXAMPLE,DC=COM";
@@ -52,18 +49,17 @@ TEST(GroupChecks, ResolveEveryFormTraceEachStepAndCountTheDomainsAccounts) {
   ou.add_member(outer_dn, solo_dn);
   ou.add_group("Users East", {}, sid_like);
   const std::string solo = "LDAP://" + solo_dn, outer = "LDAP://" + outer_dn;
-  const std::string sid = txads_test::sid_of(solo_dn), account = "CORP\\" + name;
-  const std::string qualified = "LDAP://corp.example.com/" + solo_dn;
+  const std::string sid = sid_of(solo_dn), account = "CORP\\" + name;
   const std::string absent = "LDAP://CN=Absent," + ou.dn();
-  const std::string users = txads_test::sid_of(seeded("CN=Domain Users,CN=Users"));
+  const std::string users = sid_of(seeded("CN=Domain Users,CN=Users"));
   const std::string domain = users.substr(0, users.rfind('-'));
-  const std::string users_path = txads_test::path_of(seeded("CN=Domain Users,CN=Users"));
-  const std::string computers_path = txads_test::path_of(seeded("CN=Domain Computers,CN=Users"));
   const std::string get_sid = "run function 'TXADGetSIDFromName'.";
+  const std::string get_name = "run function 'TXADGetNameFromSID'.";
+  const std::string in_group = "run function 'TXADIsStationInGroup'.";
   const struct {
     std::function<int(char*, int)> call;
     int expected;
-    Lines lines;  // none: not checked; "%e": the error buffer's text
+    Lines lines;  // none: not checked
   } cases[] = {
       {user("CORP\\ann", solo), 1,
        walk("CORP\\ann", solo, kAnn,
@@ -75,51 +71,82 @@ TEST(GroupChecks, ResolveEveryFormTraceEachStepAndCountTheDomainsAccounts) {
              "Found sub group: '" + solo + "'.", get_sid})},
       {user("nobody", absent), -1,
        walk("nobody", absent, "CN=NOBODY",
-            {"cannot getting AD object '" + absent + "'.", "an AD error was occured, '%e'.",
+            {"cannot getting AD object '" + absent + "'.",
+             "an AD error was occured, 'The directory holds no object with that name.\\n'.",
              get_sid})},
       {user("CORP\\bob", sid),
        2,
        {"Check if user 'CORP\\bob' in group '" + sid + "'.",
-        "run function 'IsUserInGroup' for user 'CORP\\bob', group '" + sid + "'.",
-        "run function 'TXADGetNameFromSID'.", "LDAP user name '" + kBob + "'.",
-        "Getting AD object '" + qualified + "' was succesfully.",
+        "run function 'IsUserInGroup' for user 'CORP\\bob', group '" + sid + "'.", get_name,
+        "LDAP user name '" + kBob + "'.",
+        "Getting AD object 'LDAP://corp.example.com/" + solo_dn + "' was succesfully.",
         "Compare users: '" + kBob + "' and '" + kAnn + "'."}},
       {user("CORP\\ann", account), 1, {}},
       {user("CORP\\ann", "CORP\\" + sid_like), -1, {}},  // taken as SID text
       {user("CORP\\ann", "ldap://" + solo_dn), -1, {}},
-      {station("pc042", sid),
-       1,
-       {"run function 'TXADIsStationInGroup'.", "run function 'TXADGetNameFromSID'."}},
-      {station("PC043", solo), 2, {"run function 'TXADIsStationInGroup'.", get_sid}},
+      {station("pc042", sid), 1, {in_group, get_name}},
+      {station("PC043", solo), 2, {in_group, get_sid}},
       {station("PC042", account), -1, {}},  // every non-path is SID text
       {[&](char* e, int n) { return TXADIsCurrentStationInGroup(sid.c_str(), e, n); },
        1,
-       {"run function 'TXADIsCurrentStationInGroup'.", "run function 'TXADIsStationInGroup'.",
-        "run function 'TXADGetNameFromSID'."}},
+       {"run function 'TXADIsCurrentStationInGroup'.", in_group, get_name}},
       {user("CORP\\ann", users), 1, {}},
-      {user("CORP\\eve", users_path), 1, {}},
+      {user("CORP\\eve", path_of(seeded("CN=Domain Users,CN=Users"))), 1, {}},
       {user("CORP\\ann", domain + "-515"), 2, {}},
       {user("CORP\\nosuchuser", users), 2, {}},
       {user("CORP\\ann", domain + "-99513"), -1, {}},     // the hyphen belongs to the suffix
       {user("CORP\\ann", "S-1-5-21-1-2-3-513"), -1, {}},  // another domain
       {station("PC042", domain + "-515"), 1, {}},
-      {station("pc050", computers_path), 1, {}},
+      {station("pc050", path_of(seeded("CN=Domain Computers,CN=Users"))), 1, {}},
       {station("PC042", users), 2, {}},
       {station("PC042$", domain + "-515"), 2, {}},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
-    const auto& c = cases[i];
+    SCOPED_TRACE("case " + std::to_string(i));
     txads_test::TraceCapture trace;
     txads_test::GuardedBuffer error;
-    EXPECT_EQ(c.call(error.data(), error.length()), c.expected) << "case " << i;
-    EXPECT_EQ(!error.untouched(), c.expected == -1) << "case " << i;
-    if (c.lines.empty()) continue;
-    Lines expected = c.lines;
-    for (std::string& line : expected)
-      if (const size_t at = line.find("%e"); at != line.npos)
-        line.replace(at, 2, escaped(error.text()));
-    EXPECT_EQ(trace.messages(), expected) << "case " << i;
+    EXPECT_EQ(cases[i].call(error.data(), error.length()), cases[i].expected);
+    EXPECT_EQ(!error.untouched(), cases[i].expected == -1);
+    if (cases[i].lines.empty()) continue;
+    EXPECT_EQ(trace.messages(), cases[i].lines);
   }
+}
+
+TEST(CurrentUserInGroup, AnswersFromTheTokenOfTheCacheInUse) {
+  const std::string devs = seeded("CN=Devs,OU=Dev,OU=Staff");
+  const std::string users_sid = sid_of(seeded("CN=Domain Users,CN=Users"));
+  const struct {
+    std::string group;
+    int ann, bob, dave;
+    bool error_text = false;  // else the error buffer stays as passed
+  } cases[] = {
+      {"S-1-1-0", 1, 1, 1},   // Everyone
+      {"S-1-2-0", 1, 1, 1},   // Local
+      {"S-1-5-4", 1, 1, 1},   // Interactive
+      {"S-1-5-11", 1, 1, 1},  // Authenticated Users
+      {"S-1-5-15", 1, 1, 1},  // This Organization
+      {sid_of(seeded("CN=Ann Archer,OU=Dev,OU=Staff")), 1, 2, 2},
+      {users_sid, 1, 1, 1},  // primary group
+      {sid_of(devs), 1, 2, 2},
+      {"ldap://" + devs, 1, 2, 2},
+      {"LDAP://dc1.corp.example.com/" + seeded("CN=CycleB,OU=Groups"), 2, 1, 2},
+      {path_of(seeded("CN=Nest1,OU=Groups")), 2, 2, 1},  // five levels up
+      {"S-1-5-32-544", 2, 2, 2},
+      {users_sid + "999", 2, 2, 2},  // no such group
+      {"CORP\\Devs", -1, -1, -1},
+      {path_of(seeded("OU=Groups")), -1, -1, -1},
+      {path_of(seeded("CN=Nobody,OU=Groups")), -1, -1, -1, true},
+  };
+  TXADSetRecursFlag(0);  // changes nothing here
+  for (const auto& c : cases)
+    for (const auto& [user, expected] :
+         {std::pair{"ann", c.ann}, {"bob", c.bob}, {"dave", c.dave}}) {
+      SCOPED_TRACE(std::string(user) + " in " + c.group);
+      txads_test::AsUser as(user);
+      txads_test::GuardedBuffer error;
+      EXPECT_EQ(TXADIsCurrentUserInGroup(c.group.c_str(), error.data(), error.length()), expected);
+      EXPECT_EQ(!error.untouched(), c.error_text);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // TXADCreateOU, TXADDeleteOU and TXADMoveOUToContainer: a unit is created
 // once (an existing one counts as created), deleted unless it holds objects
-// (a missing one counts as deleted), and moved with everything in it.
+// (a missing one counts as deleted), and moved whole. A caller's name is one
+// relative name as written: "a\,b" names "a,b"; an unescaped ",", "+" or ";"
+// is refused before it reaches any object, an "=" by the directory.
 #include "change_table.h"
 
 namespace changes_test {
@@ -30,6 +32,31 @@ TEST_F(ChangeTable, OrganizationalUnitsAreCreatedOnceDeletedWhenEmptyAndMovedWho
       {"MoveOUToContainer", {"@OU=Dest", "@OU=Inner,OU=Dest"}, -1, kUnwilling, ""},
       {"MoveOUToContainer", {"@OU=Sales", ""}, -1, kBadPathname, ""},
       {"MoveOUToContainer", {"@OU=Missing", "@OU=Dest"}, -1, kNoSuchObject, ""},
+  };
+  for (const Row& row : rows) run(row);
+}
+
+TEST_F(ChangeTable, CallerNamesNeverReachAnotherObject) {
+  const std::string victim = ou_.add_ou("Victim");
+  ou_.add_ou("a", victim);
+  ou_.add_computer(expand("V~"), victim);
+  ou_.add_ou("Dest");
+  ou_.add_group("Team", {}, expand("team~"));
+  const std::string bad_dn = "The distinguished name is not written in a valid form.\n";
+  const Row rows[] = {
+      {"CreateOU", {"@", "a,OU=Victim"}, -1, kBadPathname, ""},
+      {"CreateOU", {"@", "a+OU=b"}, -1, kBadPathname, ""},
+      {"CreateOU", {"@", "a;OU=Victim"}, -1, kBadPathname, ""},
+      {"CreateOU", {"@", "a=b"}, -1, bad_dn, ""},
+      {"CreateOU", {"@", "a\\,b"}, 0, "", "+OU=a\\,b"},
+      {"CreateOU", {"@", "a\\+b"}, 0, "", "+OU=a\\+b"},
+      {"DeleteOU", {"@", "a,OU=Victim"}, 0, "", ""},
+      {"AddStationToContainer", {"X~,OU=Victim", "@"}, -1, kBadPathname, ""},
+      {"AddStationToContainer", {"X~=Y", "@"}, -1, bad_dn, ""},
+      {"DeleteStationFromContainer", {"V~,OU=Victim", "@"}, -1, kBadPathname, ""},
+      {"MoveStationToContainer", {"V~,OU=Victim", "@", "@OU=Dest"}, -1, kBadPathname, ""},
+      {"MoveUserToContainer", {"a,OU=Victim", "@", "@OU=Dest"}, -1, kBadPathname, ""},
+      {"AddStationToGroup", {"V~,OU=Victim", "@", "@CN=Team"}, -1, kBadPathname, ""},
   };
   for (const Row& row : rows) run(row);
 }
