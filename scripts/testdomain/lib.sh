@@ -1,9 +1,11 @@
 # Shared settings and helpers of the test-domain scripts (sourced, not run).
 #
-# The domain controller lives in a network namespace of its own; everything it
-# writes lives under the state directory. Nothing in the machine's own /etc is
-# touched: names resolve through /etc/netns/<namespace>/hosts, which only
-# processes run with `ip netns exec` see.
+# Two domain controllers live in a network namespace of its own, on loopback
+# addresses of their own (dc1 127.0.0.11, dc2 127.0.0.12); everything they
+# write lives under the state directory. Nothing in the machine's own /etc is
+# touched: names resolve through /etc/netns/<namespace>/{hosts,resolv.conf},
+# which only processes run with `ip netns exec` see. The controllers' own DNS
+# servers answer the domain's names, SRV records included.
 
 TD_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 TD_STATE=${TXADS_TESTDOMAIN_STATE:-/var/tmp/txads-testdomain}
@@ -11,15 +13,18 @@ TD_NS=${TXADS_TESTDOMAIN_NS:-txads-dc}
 TD_REALM=CORP.EXAMPLE.COM
 TD_NETBIOS=CORP
 TD_DNS=corp.example.com
-TD_DC=dc1.corp.example.com
+TD_DC=dc1.corp.example.com           # the first controller: LDAPURI, admin server
+TD_DC2=dc2.corp.example.com          # the second, joined to the domain of the first
+TD_DCS=(1 2)                         # controller numbers, the first first
 TD_BASE=DC=corp,DC=example,DC=com
 TD_PASSWORD=${TXADS_TEST_PASSWORD:-Txads-Test-Pass1}
 # Host name that test processes see (their own UTS namespace): the current
 # station of the library is this computer, seeded in OU=Lab,OU=Site.
 TD_HOSTNAME=${TXADS_TEST_HOSTNAME:-pc042.corp.example.com}
 
-TD_LIVE=$TD_STATE/dc                  # the running instance
-TD_TEMPLATE=$TD_STATE/template        # provisioned and seeded, never run
+TD_LIVE=$TD_STATE/dc                  # the running first controller
+TD_LIVE2=$TD_STATE/dc2                # the running second controller
+TD_TEMPLATE=$TD_STATE/template        # both, provisioned, joined and seeded; never run
 TD_CCACHE=$TD_STATE/ccache
 TD_KRB5_CONF=$TD_STATE/krb5.conf
 TD_MARKER=$TD_STATE/started-by-up     # written only when `up` started the server
@@ -44,11 +49,92 @@ td_lock() {
   flock -w 300 9 || td_die "timed out waiting for $TD_STATE/scripts.lock"
 }
 
-td_samba_pid() {
-  local f=$TD_LIVE/run/samba.pid pid
+# Controller N (1 or 2): host name, address, directory, pid file.
+td_dc_host() { echo "dc$1.$TD_DNS"; }
+td_dc_ip() { echo "127.0.0.1$1"; }
+td_dc_dir() { if [[ $1 == 1 ]]; then echo "$TD_LIVE"; else echo "$TD_STATE/dc$1"; fi; }
+td_dc_pidfile() { echo "$(td_dc_dir "$1")/run/samba.pid"; }
+
+td_valid_dc() { [[ $1 == 1 || $1 == 2 ]] || td_die "no controller '$1' (1 or 2)"; }
+
+# Echoes the pid of controller N's samba when it runs.
+td_dc_pid() {
+  local f pid
+  f=$(td_dc_pidfile "$1")
   [[ -r $f ]] || return 1
   pid=$(tr -dc 0-9 <"$f")
   [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null && echo "$pid"
+}
+
+td_samba_pid() { td_dc_pid 1; }
+
+# True when at least one controller runs.
+td_any_dc_runs() {
+  local n
+  for n in "${TD_DCS[@]}"; do td_dc_pid "$n" >/dev/null && return 0; done
+  return 1
+}
+
+# The server options both controllers are provisioned or joined with: all
+# paths below their own directory, one loopback address each, and the
+# services a domain controller with its own DNS needs (no dynamic DNS
+# updates: the records are written when the template is built). A controller
+# tells the other of a change within a second (five by default), so tests
+# wait little for replication.
+td_server_options() {
+  local dir=$1 ip=$2
+  TD_SERVER_OPTIONS=(
+    --option="pid directory = $dir/run"
+    --option="lock directory = $dir/lock"
+    --option="ncalrpc dir = $dir/run/ncalrpc"
+    --option="winbindd socket directory = $dir/run/winbindd"
+    --option="ntp signd socket directory = $dir/run/ntp_signd"
+    --option="log file = $dir/log/log.%m"
+    --option="max log size = 10000"
+    --option="ldb:nosync = true"
+    --option="interfaces = $ip/8"
+    --option="bind interfaces only = yes"
+    --option="server services = ldap, cldap, kdc, rpc, dns, drepl, kcc"
+    --option="dns forwarder = "
+    --option="dreplsrv:notify_interval = 1"
+    --option="dcerpc endpoint servers = -winreg -srvsvc"
+  )
+}
+
+# Starts controller N's samba inside the namespace (returns at once; see
+# td_dc_wait). It becomes a session leader, so its process group is its pid.
+td_dc_start() {
+  local dir
+  dir=$(td_dc_dir "$1")
+  rm -f "$(td_dc_pidfile "$1")"
+  td_in_ns samba --configfile="$dir/etc/smb.conf" --daemon \
+    </dev/null >"$dir/log/samba.out" 2>&1 9>&- || {
+    cat "$dir/log/samba.out" >&2
+    td_die "samba of dc$1 did not start"
+  }
+}
+
+# Stops controller N (a frozen one too) and whatever of its processes remain.
+td_dc_stop() {
+  local pid
+  pid=$(td_dc_pid "$1") || return 0
+  kill -CONT -- "-$pid" 2>/dev/null || true
+  kill -TERM "$pid" 2>/dev/null || true
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -KILL -- "-$pid" 2>/dev/null || true
+  rm -f "$(td_dc_pidfile "$1")"
+}
+
+# Waits until controller N answers a GSSAPI search (at most SECONDS).
+td_dc_wait() {
+  local n=$1 deadline=$(($(date +%s) + ${2:-90}))
+  until td_dc_answers "$n"; do
+    if (($(date +%s) > deadline)); then
+      tail -20 "$(td_dc_dir "$n")"/log/log.samba >&2 2>/dev/null || true
+      td_die "dc$n did not answer within ${2:-90} s"
+    fi
+    sleep 0.3
+  done
 }
 
 td_ns_exists() { ip netns list 2>/dev/null | awk '{print $1}' | grep -qx "$TD_NS"; }
@@ -65,6 +151,7 @@ td_write_krb5_conf() {
     default_realm = $TD_REALM
     dns_lookup_realm = false
     dns_lookup_kdc = false
+    kdc_timeout = 2s
     dns_canonicalize_hostname = false
     rdns = false
     forwardable = true
@@ -73,6 +160,7 @@ td_write_krb5_conf() {
 [realms]
     $TD_REALM = {
         kdc = $TD_DC
+        kdc = $TD_DC2
         admin_server = $TD_DC
         kpasswd_server = $TD_DC
     }
@@ -82,19 +170,30 @@ td_write_krb5_conf() {
 KRB
 }
 
-td_write_netns_etc() {
+# The namespace's loopback with both controllers' addresses, and its name
+# service: the controllers' own DNS servers (the first, then the second, so
+# names still resolve while one is stopped). The hosts file keeps the
+# controllers' and the test station's addresses, so that start-up, Kerberos
+# and a stopped or frozen first controller never wait for DNS; service
+# records and the domain's own name come from DNS only.
+td_setup_ns() {
+  td_ns_exists || ip netns add "$TD_NS"
+  ip -n "$TD_NS" link set lo up
+  local n
+  for n in "${TD_DCS[@]}"; do
+    ip -n "$TD_NS" addr replace "$(td_dc_ip "$n")/8" dev lo
+  done
   mkdir -p "$TD_NETNS_ETC"
   local short=${TD_HOSTNAME%%.*}
   cat >"$TD_NETNS_ETC/hosts" <<HOSTS
 127.0.0.1 localhost
-127.0.0.1 $TD_DC ${TD_DC%%.*}
-127.0.0.1 $TD_DNS
+$(td_dc_ip 1) $TD_DC ${TD_DC%%.*}
+$(td_dc_ip 2) $TD_DC2 ${TD_DC2%%.*}
 127.0.0.1 $TD_HOSTNAME $short
 ::1 localhost ip6-localhost ip6-loopback
 HOSTS
-  # No name server in the namespace: every DNS query fails at once instead
-  # of waiting for a server that cannot be reached.
-  printf 'nameserver 127.0.0.1\noptions timeout:1 attempts:1\n' >"$TD_NETNS_ETC/resolv.conf"
+  printf 'search %s\nnameserver %s\nnameserver %s\noptions timeout:1 attempts:1\n' \
+    "$TD_DNS" "$(td_dc_ip 1)" "$(td_dc_ip 2)" >"$TD_NETNS_ETC/resolv.conf"
 }
 
 # Gets a fresh ticket for <user> into ccache/<user> (password on stdin).
@@ -137,14 +236,21 @@ td_refresh_tickets() {
   done < <(td_stale_tickets)
 }
 
-# Healthy: the server runs and answers a GSSAPI search as the administrator.
-td_healthy() {
-  td_ns_exists || return 1
-  td_samba_pid >/dev/null || return 1
+# True when controller N runs and answers a GSSAPI search as the administrator.
+td_dc_answers() {
+  td_dc_pid "$1" >/dev/null || return 1
   td_ticket_fresh administrator || td_kinit administrator 2>/dev/null || return 1
   td_in_ns env KRB5CCNAME="FILE:$TD_CCACHE/administrator" \
-    ldapsearch -Q -Y GSSAPI -N -o nettimeout=5 -H "ldap://$TD_DC" -b "" -s base \
+    ldapsearch -Q -Y GSSAPI -N -o nettimeout=5 -H "ldap://$(td_dc_host "$1")" -b "" -s base \
     defaultNamingContext 2>/dev/null | grep -q "^defaultNamingContext: $TD_BASE"
+}
+
+# Healthy: both controllers run and answer, and DNS lists both.
+td_healthy() {
+  td_ns_exists || return 1
+  local n
+  for n in "${TD_DCS[@]}"; do td_dc_answers "$n" || return 1; done
+  [[ $(td_in_ns host -t SRV "_ldap._tcp.dc._msdcs.$TD_DNS" 2>/dev/null | grep -c 'has SRV') -ge 2 ]]
 }
 
 # Leases: a test run holds one (the pid of the process that ran `up`) so that

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
 namespace {
@@ -22,10 +23,16 @@ sockaddr_in address(const std::string& host, int port) {
   return a;
 }
 
+std::string first_controller() {
+  const char* address = std::getenv("TXADS_TESTDOMAIN_DC1_ADDRESS");
+  return address != nullptr && *address != '\0' ? address : "127.0.0.11";
+}
+
 }  // namespace
 
 Relay::Relay(std::string target_host, int target_port)
-    : target_host_(std::move(target_host)), target_port_(target_port) {
+    : target_host_(target_host.empty() ? first_controller() : std::move(target_host)),
+      target_port_(target_port) {
   start();
 }
 

@@ -14,7 +14,9 @@
 
 class Relay {
  public:
-  explicit Relay(std::string target_host = "127.0.0.1", int target_port = 389);
+  // An empty target host is the test domain's first controller
+  // ($TXADS_TESTDOMAIN_DC1_ADDRESS, 127.0.0.11 without it).
+  explicit Relay(std::string target_host = "", int target_port = 389);
   ~Relay();
   int port() const { return port_; }
   void start();
