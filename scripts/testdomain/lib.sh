@@ -192,8 +192,8 @@ $(td_dc_ip 2) $TD_DC2 ${TD_DC2%%.*}
 127.0.0.1 $TD_HOSTNAME $short
 ::1 localhost ip6-localhost ip6-loopback
 HOSTS
-  printf 'search %s\nnameserver %s\nnameserver %s\noptions timeout:1 attempts:1\n' \
-    "$TD_DNS" "$(td_dc_ip 1)" "$(td_dc_ip 2)" >"$TD_NETNS_ETC/resolv.conf"
+  printf 'nameserver %s\nnameserver %s\noptions timeout:1 attempts:1\n' \
+    "$(td_dc_ip 1)" "$(td_dc_ip 2)" >"$TD_NETNS_ETC/resolv.conf"
 }
 
 # Gets a fresh ticket for <user> into ccache/<user> (password on stdin).
