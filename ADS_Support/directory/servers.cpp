@@ -32,7 +32,8 @@ struct ClientConfiguration {
   std::string base;
 };
 
-ClientConfiguration client_configuration() {
+// libldap reads its configuration once per process; so does this.
+ClientConfiguration read_client_configuration() {
   ClientConfiguration configuration;
   LDAP* raw = nullptr;
   if (ldap_initialize(&raw, nullptr) != LDAP_SUCCESS) return configuration;
@@ -47,6 +48,11 @@ ClientConfiguration client_configuration() {
   ldap_get_option(ld.get(), LDAP_OPT_DEFBASE, &raw_base);
   LdapString base(raw_base);
   if (base) configuration.base = base.get();
+  return configuration;
+}
+
+const ClientConfiguration& client_configuration() {
+  static const ClientConfiguration configuration = read_client_configuration();
   return configuration;
 }
 
@@ -102,7 +108,7 @@ std::string domain_of_principal(const std::string& principal) {
 Status find_servers(const Endpoint& endpoint, const std::string& principal, Servers& servers) {
   servers = Servers();
   const std::string kind = endpoint.global_catalog ? "gc|" : "ldap|";
-  const ClientConfiguration configuration = client_configuration();
+  const ClientConfiguration& configuration = client_configuration();
   const std::string base_domain = ascii_lower(dns_name_of(configuration.base));
   const std::string realm_domain = domain_of_principal(principal);
 
