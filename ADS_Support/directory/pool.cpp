@@ -178,9 +178,10 @@ void Lease::end(int ldap_result) {
   SigpipeGuard quiet;
   if (ldap_result >= 0) {
     pool().give_back(key_, std::move(connection_));
-  } else {
-    connection_.reset();
+    return;
   }
+  if (ldap_result == LDAP_CONNECT_ERROR) avoid_server(connection_->server());  // hung mid-listing
+  connection_.reset();
 }
 
 Status with_connection(const Endpoint& endpoint, const std::function<int(Connection&)>& operation) {
