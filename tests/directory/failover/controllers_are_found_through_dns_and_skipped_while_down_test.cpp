@@ -181,9 +181,10 @@ TEST(Controllers, KeepAnsweringWhileTheOneInUseFreezesOrStops) {
   for (size_t i = 0; i < calls.size(); ++i) {
     EXPECT_EQ(calls[i].code, 0) << "call " << i << ": " << calls[i].error;
     longest = std::max(longest, calls[i].took);
-    if (calls[i].took > std::chrono::seconds(2)) ++slow;
+    if (calls[i].took > milliseconds(900)) ++slow;  // a normal call takes milliseconds
   }
-  // The connect timeout plus one call, not two timeouts; once per freeze.
+  // The connect timeout plus one call, not two timeouts; once per freeze:
+  // a hung controller tried again costs a further second or more.
   EXPECT_LT(longest, std::chrono::seconds(8));
   EXPECT_LE(slow, 2u);
   std::printf("calls %zu, longest %lld ms, slow %zu\n", calls.size(),
