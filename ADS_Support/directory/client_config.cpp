@@ -65,13 +65,17 @@ int set_timeout_if_unset(LDAP* ld, int option, int seconds) {
 
 }  // namespace
 
-bool nocanon_configured() {
+bool setting_configured(std::string_view keyword) {
   if (std::getenv("LDAPNOINIT") != nullptr) return false;
-  if (std::getenv("LDAPSASL_NOCANON") != nullptr) return true;
+  if (std::getenv(("LDAP" + std::string(keyword)).c_str()) != nullptr) return true;
   for (const std::string& file : configuration_files()) {
-    if (file_mentions(file, "SASL_NOCANON")) return true;
+    if (file_mentions(file, keyword)) return true;
   }
   return false;
+}
+
+bool nocanon_configured() {
+  return setting_configured("SASL_NOCANON");
 }
 
 int prepare_handle(LDAP* ld) {
@@ -112,6 +116,14 @@ timeval operation_timeout(LDAP* ld) {
   Timeval value(raw);
   if (value && value->tv_sec > 0) return *value;
   return {kDefaultOperationTimeoutSeconds, 0};
+}
+
+timeval network_timeout(LDAP* ld) {
+  timeval* raw = nullptr;
+  ldap_get_option(ld, LDAP_OPT_NETWORK_TIMEOUT, &raw);
+  Timeval value(raw);
+  if (value && (value->tv_sec > 0 || value->tv_usec > 0)) return *value;
+  return {kDefaultNetworkTimeoutSeconds, 0};
 }
 
 }  // namespace txads::directory

@@ -13,6 +13,7 @@
 #include <ldap.h>
 
 #include <string>
+#include <string_view>
 
 namespace txads::directory {
 
@@ -23,8 +24,13 @@ inline constexpr unsigned kMinimumSsf = 56;
 // Returns an LDAP result code.
 int prepare_handle(LDAP* ld);
 
-// True when SASL_NOCANON appears in the environment or in a configuration
-// file that libldap reads; then libldap's value is left as configured.
+// True when the setting ("URI", "SASL_NOCANON") appears in the environment
+// (LDAP<setting>) or in a configuration file that libldap reads. libldap
+// itself cannot tell a configured value from its default.
+bool setting_configured(std::string_view keyword);
+
+// setting_configured("SASL_NOCANON"): then libldap's value is left as
+// configured.
 bool nocanon_configured();
 
 // The SASL mechanism: SASL_MECH of the configuration, else "GSSAPI".
@@ -32,5 +38,9 @@ std::string sasl_mechanism(LDAP* ld);
 
 // The operation timeout in effect on the handle (for searches).
 timeval operation_timeout(LDAP* ld);
+
+// The connect timeout in effect on the handle: also how long a server may
+// stay silent after a request before it counts as hung.
+timeval network_timeout(LDAP* ld);
 
 }  // namespace txads::directory

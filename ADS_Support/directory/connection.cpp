@@ -25,6 +25,7 @@
 
 #include "directory/client_config.h"
 #include "directory/ldap_path.h"
+#include "directory/locator.h"
 #include "directory/operation_counter.h"
 #include "directory/status_map.h"
 #include "frame/ascii_case.h"
@@ -33,53 +34,8 @@
 namespace txads::directory {
 namespace {
 
-constexpr int kLdapPort = 389;
-constexpr int kGlobalCatalogPort = 3268;
-constexpr int kGlobalCatalogTlsPort = 3269;
-
 std::string bracketed(const std::string& host) {
   return host.find(':') != std::string::npos ? "[" + host + "]" : host;
-}
-
-// The configuration's URI list (LDAPURI, URI), rewritten to the global
-// catalog ports.
-std::string global_catalog_uris() {
-  LDAP* raw = nullptr;
-  if (ldap_initialize(&raw, nullptr) != LDAP_SUCCESS) return "";
-  LdapHandle ld(raw);
-  char* raw_uris = nullptr;
-  ldap_get_option(ld.get(), LDAP_OPT_URI, &raw_uris);
-  LdapString uris(raw_uris);
-  if (!uris) return "ldap://localhost:" + std::to_string(kGlobalCatalogPort);
-
-  std::string out;
-  std::string list = uris.get();
-  for (char& c : list) {
-    if (c == ',') c = ' ';
-  }
-  size_t start = 0;
-  while (start < list.size()) {
-    const size_t end = std::min(list.find(' ', start), list.size());
-    const std::string text = list.substr(start, end - start);
-    start = end + 1;
-    LDAPURLDesc* raw_url = nullptr;
-    if (text.empty() || ldap_url_parse(text.c_str(), &raw_url) != LDAP_URL_SUCCESS) continue;
-    Url url(raw_url);
-    const bool tls = url->lud_scheme && std::strcmp(url->lud_scheme, "ldaps") == 0;
-    if (!out.empty()) out += ' ';
-    out += tls ? "ldaps://" : "ldap://";
-    out += bracketed(url->lud_host && *url->lud_host ? url->lud_host : "localhost");
-    out += ':' + std::to_string(tls ? kGlobalCatalogTlsPort : kGlobalCatalogPort);
-  }
-  return out;
-}
-
-// The URI for ldap_initialize; "" means the configuration's own.
-std::string uri_of(const Endpoint& endpoint) {
-  if (endpoint.server.empty()) return endpoint.global_catalog ? global_catalog_uris() : "";
-  int port = endpoint.port;
-  if (port == 0) port = endpoint.global_catalog ? kGlobalCatalogPort : kLdapPort;
-  return "ldap://" + bracketed(endpoint.host) + ":" + std::to_string(port);
 }
 
 int initialise(const std::string& uri, LdapHandle& ld) {
@@ -101,13 +57,16 @@ int read_root_dse(LDAP* ld, RootDse& dse) {
   const char* attributes[] = {
       "dnsHostName",         "defaultNamingContext",    "configurationNamingContext",
       "schemaNamingContext", "rootDomainNamingContext", nullptr};
-  timeval timeout = operation_timeout(ld);
+  // The first answer of a new connection: a server that accepts the
+  // connection but does not answer within the connect timeout is hung.
+  timeval timeout = network_timeout(ld);
   LDAPMessage* raw = nullptr;
   count_operation();
   const int rc =
       ldap_search_ext_s(ld, "", LDAP_SCOPE_BASE, "(objectClass=*)", const_cast<char**>(attributes),
                         0, nullptr, nullptr, &timeout, LDAP_NO_LIMIT, &raw);
   Message result(raw);
+  if (rc == LDAP_TIMEOUT) return LDAP_CONNECT_ERROR;
   if (rc != LDAP_SUCCESS) return rc;
   LDAPMessage* entry = ldap_first_entry(ld, result.get());
   if (entry == nullptr) return LDAP_NO_RESULTS_RETURNED;
@@ -148,11 +107,8 @@ int connect_to(LDAP* ld, const Peer& peer, Fd& out) {
   if (fd.get() < 0) return LDAP_LOCAL_ERROR;
   if (connect(fd.get(), reinterpret_cast<const sockaddr*>(&peer.address), peer.length) != 0) {
     if (errno != EINPROGRESS) return LDAP_CONNECT_ERROR;
-    timeval* raw_timeout = nullptr;
-    ldap_get_option(ld, LDAP_OPT_NETWORK_TIMEOUT, &raw_timeout);
-    Timeval timeout(raw_timeout);
-    const int ms = timeout ? static_cast<int>(timeout->tv_sec * 1000 + timeout->tv_usec / 1000)
-                           : kDefaultNetworkTimeoutSeconds * 1000;
+    const timeval timeout = network_timeout(ld);
+    const int ms = static_cast<int>(timeout.tv_sec * 1000 + timeout.tv_usec / 1000);
     pollfd wait{fd.get(), POLLOUT, 0};
     if (poll(&wait, 1, ms) != 1) return LDAP_CONNECT_ERROR;
     int error = 0;
@@ -186,21 +142,6 @@ int move_to_host_name(LdapHandle& ld, const std::string& host_name) {
   fd.release();  // the handle closes the socket from now on
   ld = std::move(moved);
   return prepare_handle(ld.get());
-}
-
-// The host name libldap will use for the SASL bind: the endpoint's host, or
-// the configuration's when it names exactly one server.
-std::string named_host(LDAP* ld, const Endpoint& endpoint) {
-  if (!endpoint.server.empty()) return endpoint.host;
-  char* raw = nullptr;
-  ldap_get_option(ld, LDAP_OPT_HOST_NAME, &raw);
-  LdapString hosts(raw);
-  if (!hosts) return "";
-  std::string text = hosts.get();
-  if (text.find(' ') != std::string::npos) return "";  // several: the one reached is unknown
-  if (!text.empty() && text.front() == '[') return text.substr(1, text.find(']') - 1);
-  const size_t colon = text.find(':');
-  return colon == std::string::npos ? text : text.substr(0, colon);
 }
 
 // Answers every SASL prompt with "": no name, no password, no authorisation
@@ -237,11 +178,12 @@ int sasl_bind(LDAP* ld, const Identity& identity) {
 
 }  // namespace
 
-Status Connection::open(const Endpoint& endpoint, const Identity& identity,
+Status Connection::open(const Target& target, const Identity& identity,
                         std::unique_ptr<Connection>& connection) {
   std::unique_ptr<Connection> opened(new Connection);
+  opened->server_ = target.uri;
   count_connection();
-  int rc = initialise(uri_of(endpoint), opened->ld_);
+  int rc = initialise(target.uri, opened->ld_);
   if (rc != LDAP_SUCCESS) return status_from_ldap(rc);
   LDAP* ld = opened->ld_.get();
 
@@ -252,12 +194,13 @@ Status Connection::open(const Endpoint& endpoint, const Identity& identity,
 
   rc = read_root_dse(ld, opened->root_dse_);
   if (rc != LDAP_SUCCESS) return status_from_ldap(rc);
+  remember_forest(dns_name_of(opened->root_dse_.default_naming_context),
+                  dns_name_of(opened->root_dse_.root_domain_naming_context));
 
   const std::string& controller = opened->root_dse_.dns_host_name;
   int nocanon = 0;
   ldap_get_option(ld, LDAP_OPT_X_SASL_NOCANON, &nocanon);
-  if (nocanon && !controller.empty() &&
-      !equal_ignoring_case(named_host(ld, endpoint), controller)) {
+  if (nocanon && !controller.empty() && !equal_ignoring_case(target.host, controller)) {
     rc = move_to_host_name(opened->ld_, controller);
     if (rc != LDAP_SUCCESS) return status_from_ldap(rc);
   }

@@ -13,6 +13,7 @@
 #include "directory/identity.h"
 #include "directory/ldap_owners.h"
 #include "directory/ldap_path.h"
+#include "directory/servers.h"
 #include "frame/status.h"
 
 namespace txads::directory {
@@ -27,12 +28,16 @@ struct RootDse {
 
 class Connection {
  public:
-  // Statuses: mapped from LDAP results (server down 0x8007203A, ...);
-  // kNoLogonSession when the bind fails and the identity holds no principal.
-  static Status open(const Endpoint& endpoint, const Identity& identity,
+  // Statuses: mapped from LDAP results: server down 0x8007203A when the
+  // server refuses the connection or does not answer within the connect
+  // timeout, ...; kNoLogonSession when the bind fails and the identity holds
+  // no principal.
+  static Status open(const Target& target, const Identity& identity,
                      std::unique_ptr<Connection>& connection);
 
   LDAP* ld() const { return ld_.get(); }
+  // The target's URI, the server's name in the table of avoided servers.
+  const std::string& server() const { return server_; }
   const RootDse& root_dse() const { return root_dse_; }
   // The configured search base (BASE, LDAPBASE), or "".
   const std::string& configured_base() const { return configured_base_; }
@@ -40,6 +45,7 @@ class Connection {
  private:
   Connection() = default;
   LdapHandle ld_;
+  std::string server_;
   RootDse root_dse_;
   std::string configured_base_;
 };

@@ -2,8 +2,13 @@
 // retrieval reads "attr;range=low-high" answers until a range ends in "*".
 #include "directory/ldap_ops.h"
 
+#include <poll.h>
+
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <charconv>
+#include <chrono>
 
 #include "directory/client_config.h"
 #include "directory/ldap_owners.h"
@@ -120,6 +125,30 @@ int send_mods(Connection& connection, const std::string& dn, const std::vector<C
   return ldap_modify_ext_s(connection.ld(), dn.c_str(), list.data(), nullptr, nullptr);
 }
 
+// Waits until the server has sent something, at most the connect timeout
+// (or the operation timeout when shorter): true when it has. A server that
+// keeps a request's connection open but sends nothing in that time is hung.
+bool answer_started(LDAP* ld) {
+  Sockbuf* sb = nullptr;
+  if (ldap_get_option(ld, LDAP_OPT_SOCKBUF, &sb) != LDAP_OPT_SUCCESS || sb == nullptr) return true;
+  if (ber_sockbuf_ctrl(sb, LBER_SB_OPT_DATA_READY, nullptr) > 0) return true;  // already read
+  int fd = -1;
+  if (ldap_get_option(ld, LDAP_OPT_DESC, &fd) != LDAP_OPT_SUCCESS || fd < 0) return true;
+  const timeval network = network_timeout(ld);
+  const timeval operation = operation_timeout(ld);
+  const long ms = std::min(network.tv_sec * 1000 + network.tv_usec / 1000,
+                           operation.tv_sec * 1000 + operation.tv_usec / 1000);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    pollfd wait{fd, POLLIN, 0};
+    const int ready = poll(&wait, 1, static_cast<int>(std::max<long>(left.count(), 0)));
+    if (ready == 0) return false;
+    if (ready > 0 || errno != EINTR) return true;  // a failed poll: ldap_result reports it
+  }
+}
+
 }  // namespace
 
 int send_search(LDAP* ld, const SearchRequest& query, int page_entries, const berval* cookie,
@@ -144,6 +173,10 @@ int send_search(LDAP* ld, const SearchRequest& query, int page_entries, const be
 }
 
 int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie) {
+  if (!answer_started(ld)) {
+    ldap_abandon_ext(ld, message_id, nullptr, nullptr);
+    return LDAP_CONNECT_ERROR;
+  }
   timeval timeout = operation_timeout(ld);
   LDAPMessage* raw = nullptr;
   const int type = ldap_result(ld, message_id, LDAP_MSG_ALL, &timeout, &raw);

@@ -141,6 +141,7 @@ Status parse_path(std::string_view path, LdapPath& parsed) {
 
   parsed.dn = unescape_slashes(dn_text);
   if (!well_formed_dn(parsed.dn)) return kBadPathname;
+  parsed.endpoint.domain = ascii_lower(dns_name_of(parsed.dn));
   return kOk;
 }
 

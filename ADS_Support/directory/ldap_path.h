@@ -11,12 +11,13 @@
 
 namespace txads::directory {
 
-// Where to connect: a server named in a path, or the client configuration's.
+// Where to connect: a server named in a path, or one the client finds.
 struct Endpoint {
-  std::string server;  // as written ("dc1", "dc1:389", "[::1]:389"); "" = client configuration
+  std::string server;  // as written ("dc1", "dc1:389", "[::1]:389"); "" = none named
   std::string host;    // server without port or brackets
   int port = 0;        // 0 = 389, or 3268 for the global catalog
   bool global_catalog = false;
+  std::string domain;  // DNS name of the path's DC= parts; "" = none
 
   // Identifies the endpoint in pool and cache keys.
   std::string key() const { return (global_catalog ? "gc|" : "ldap|") + server; }

@@ -2,12 +2,20 @@
 // successive operations find the connection it has just used. A client-side
 // failure (server down, timeout, a broken security layer) discards the
 // connection instead of returning it.
+//
+// Failover: a server that refuses a new connection, or leaves a request
+// unanswered for the connect timeout (LDAP_CONNECT_ERROR from the layer's
+// reads), goes into the table of avoided servers and the call goes on with
+// the next server. A kept connection the server has closed (LDAP_SERVER_DOWN)
+// only sends the call to a new connection: servers close idle connections.
 #include "directory/pool.h"
 
 #include <map>
 #include <mutex>
 #include <vector>
 
+#include "directory/avoided_servers.h"
+#include "directory/servers.h"
 #include "directory/sigpipe_guard.h"
 #include "directory/status_map.h"
 
@@ -39,13 +47,18 @@ class Pool {
   }
 
   // Idle connections to the same server are likely closed as well.
-  void drop(const std::string& key) {
+  void drop(const std::string& key, const std::string& server) {
     SigpipeGuard quiet;
     std::vector<std::unique_ptr<Connection>> closing;
     {
       std::lock_guard lock(mutex_);
       auto it = idle_.find(key);
-      if (it != idle_.end()) closing.swap(it->second);
+      if (it == idle_.end()) return;
+      auto& list = it->second;
+      for (auto& connection : list) {
+        if (connection->server() == server) closing.push_back(std::move(connection));
+      }
+      std::erase(list, nullptr);
     }
   }
 
@@ -86,28 +99,78 @@ Lease& Lease::operator=(Lease&& other) noexcept {
   return *this;
 }
 
+namespace {
+
+// A result that says the server is gone or hung rather than answering.
+bool server_lost(int rc) {
+  return rc == LDAP_SERVER_DOWN || rc == LDAP_CONNECT_ERROR;
+}
+
+// The targets with the avoided ones last.
+std::vector<Target> in_trial_order(const std::vector<Target>& targets) {
+  std::vector<std::string> uris;
+  for (const Target& target : targets) uris.push_back(target.uri);
+  std::vector<Target> ordered;
+  for (const std::string& uri : order_avoided_last(uris)) {
+    for (const Target& target : targets) {
+      if (target.uri == uri) {
+        ordered.push_back(target);
+        break;
+      }
+    }
+  }
+  return ordered;
+}
+
+}  // namespace
+
 Status Lease::open(const Endpoint& endpoint, const std::function<int(Connection&)>& operation) {
   end(LDAP_SUCCESS);
   SigpipeGuard quiet;
   const Identity identity = current_identity();
-  key_ = endpoint.key() + '\n' + identity.ccache + '\n' + identity.principal;
+  Servers servers;
+  Status status = find_servers(endpoint, identity.principal, servers);
+  if (status.failed()) return status;
+  key_ = servers.key + '\n' + identity.ccache + '\n' + identity.principal;
 
-  for (int attempt = 0;; ++attempt) {
-    connection_ = attempt == 0 ? pool().take(key_) : nullptr;
-    const bool kept = connection_ != nullptr;
-    if (!kept) {
-      const Status opened = Connection::open(endpoint, identity, connection_);
-      if (opened.failed()) return opened;
-    }
-    const int rc = operation(*connection_);
-    if (rc == LDAP_SERVER_DOWN && kept) {
+  // A kept connection first, unless its server has been found lost since.
+  while ((connection_ = pool().take(key_)) != nullptr) {
+    if (server_avoided(connection_->server())) {
       connection_.reset();
-      pool().drop(key_);
       continue;
     }
+    const int rc = operation(*connection_);
+    if (!server_lost(rc)) {
+      if (rc < 0) end(rc);
+      return status_from_ldap(rc);
+    }
+    const std::string server = connection_->server();
+    connection_.reset();
+    if (rc == LDAP_CONNECT_ERROR) avoid_server(server);
+    pool().drop(key_, server);
+    break;
+  }
+
+  status = kServerDown;
+  for (const Target& target : in_trial_order(servers.targets)) {
+    status = Connection::open(target, identity, connection_);
+    if (status == kServerDown) {
+      avoid_server(target.uri);
+      continue;
+    }
+    if (status.failed()) return status;
+    const int rc = operation(*connection_);
+    if (server_lost(rc)) {
+      connection_.reset();
+      avoid_server(target.uri);
+      status = status_from_ldap(rc);
+      continue;
+    }
+    forget_avoided_server(target.uri);
     if (rc < 0) end(rc);
     return status_from_ldap(rc);
   }
+  return status;
 }
 
 void Lease::end(int ldap_result) {
@@ -115,9 +178,10 @@ void Lease::end(int ldap_result) {
   SigpipeGuard quiet;
   if (ldap_result >= 0) {
     pool().give_back(key_, std::move(connection_));
-  } else {
-    connection_.reset();
+    return;
   }
+  if (ldap_result == LDAP_CONNECT_ERROR) avoid_server(connection_->server());  // hung mid-listing
+  connection_.reset();
 }
 
 Status with_connection(const Endpoint& endpoint, const std::function<int(Connection&)>& operation) {

@@ -14,11 +14,14 @@
 
 namespace txads::directory {
 
-// Runs `operation` on a connection to `endpoint` bound as the calling
-// thread's identity. `operation` returns an LDAP result code and may run
-// twice: when a kept connection turns out to have been closed by the server
-// (LDAP_SERVER_DOWN), it runs once more on a new connection. Returns the
-// open failure, or the mapped result of the last run.
+// Runs `operation` on a connection to one of the endpoint's servers
+// (servers.h) bound as the calling thread's identity. `operation` returns an
+// LDAP result code and may run more than once: when a kept connection turns
+// out to have been closed (LDAP_SERVER_DOWN) or the server stops answering
+// (LDAP_CONNECT_ERROR), it runs again on a new connection, to the next
+// server when one was lost. Servers found lost are avoided by every thread
+// for a while (avoided_servers.h). Returns the open failure, or the mapped
+// result of the last run: server down when no server answered.
 Status with_connection(const Endpoint& endpoint, const std::function<int(Connection&)>& operation);
 
 // A connection lent for longer than one operation (a paged enumeration).

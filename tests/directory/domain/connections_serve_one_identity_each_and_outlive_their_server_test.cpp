@@ -1,6 +1,7 @@
 // Kept connections: one per Kerberos identity (a cache holding another
 // principal is another identity), each sealed; a stopped server is server down
-// at once, used again once restarted; configured servers are tried in order and time out.
+// at once, used again once restarted; configured servers are tried in order,
+// and one that stops answering is server down after the connect timeout.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -90,7 +91,8 @@ TEST(Connections, FollowTheClientConfiguration) {
   EXPECT_NE(child.out.find("[  PASSED  ] 1 test"), std::string::npos) << child.out;
 }
 
-// A list of servers is tried in order; a hung server times out as configured.
+// A list of servers is tried in order; a hung server is given up after the
+// connect timeout (2 s here), on a kept connection and on a new one alike.
 TEST(Connections, DISABLED_ConfiguredServersAndTimeout) {
   Container container;
   EXPECT_EQ(ads_get_object(txads_test::path_of(txads_test::seeded("OU=Site")), container), kOk);
@@ -105,7 +107,7 @@ TEST(Connections, DISABLED_ConfiguredServersAndTimeout) {
   relay.freeze(true);
   for (int call = 0; call < 2; ++call) {  // on the kept connection, then on a new one
     const auto start = Clock::now();
-    EXPECT_EQ(ads_get_object(path, container).bits(), 0x800705B4u);
+    EXPECT_EQ(ads_get_object(path, container).bits(), 0x8007203Au);
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(1500));
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(8));
   }

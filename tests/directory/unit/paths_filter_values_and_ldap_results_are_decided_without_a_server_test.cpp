@@ -16,19 +16,20 @@ namespace {
 struct PathRow {
   std::string path, server, host;
   int port;
-  std::string dn;
+  std::string dn, domain;
 };
 
 TEST(Paths, SplitIntoServerPortAndNameOrAreBadPathnames) {
   constexpr uint32_t ok = 0, bad = 0x80005000;
   const PathRow rows[] = {
-      {"LDAP://OU=Lab,DC=corp", "", "", 0, "OU=Lab,DC=corp"},
-      {"LDAP://dc1:3268/CN=Ann,DC=corp", "dc1:3268", "dc1", 3268, "CN=Ann,DC=corp"},
-      {"LDAP://[::1]:389/DC=corp", "[::1]:389", "::1", 389, "DC=corp"},
-      {"LDAP://dc1/OU=A\\/B,DC=corp", "dc1", "dc1", 0, "OU=A/B,DC=corp"},
-      {"LDAP://CN=Smith\\, John,DC=corp", "", "", 0, "CN=Smith\\, John,DC=corp"},
-      {"LDAP://corp.example.com", "corp.example.com", "corp.example.com", 0, ""},
-      {"LDAP://<GUID=0123456789abcdef>", "", "", 0, "<GUID=0123456789abcdef>"},
+      {"LDAP://OU=Lab,DC=corp", "", "", 0, "OU=Lab,DC=corp", "corp"},
+      {"LDAP://dc1:3268/CN=Ann,DC=corp", "dc1:3268", "dc1", 3268, "CN=Ann,DC=corp", "corp"},
+      {"LDAP://[::1]:389/DC=corp", "[::1]:389", "::1", 389, "DC=corp", "corp"},
+      {"LDAP://dc1/OU=A\\/B,DC=corp", "dc1", "dc1", 0, "OU=A/B,DC=corp", "corp"},
+      {"LDAP://CN=Smith\\, John,DC=Corp,dc=Example", "", "", 0,
+       "CN=Smith\\, John,DC=Corp,dc=Example", "corp.example"},
+      {"LDAP://corp.example.com", "corp.example.com", "corp.example.com", 0, "", ""},
+      {"LDAP://<GUID=0123456789abcdef>", "", "", 0, "<GUID=0123456789abcdef>", ""},
   };
   for (const PathRow& row : rows) {
     SCOPED_TRACE(row.path);
@@ -38,6 +39,7 @@ TEST(Paths, SplitIntoServerPortAndNameOrAreBadPathnames) {
     EXPECT_EQ(parsed.endpoint.host, row.host);
     EXPECT_EQ(parsed.endpoint.port, row.port);
     EXPECT_EQ(parsed.dn, row.dn);
+    EXPECT_EQ(parsed.endpoint.domain, row.domain);  // where DNS finds the controllers
   }
   // The provider name is exact; then servers, ports, escapes, empty names.
   const char* refused[] = {
