@@ -1,8 +1,7 @@
-// Children and members listed completely, each once, in few requests: a group's members
-// with class and path (on the group's server), filtered on the server, read again after a
-// change through the handle; long lists in pages asked for ahead of the caller, members in
-// value ranges. The long-list fixture, OU=txads-long-lists with 1,600 contacts and the
-// group CN=Big of them all, is added by the first run against a domain and then only read.
+// Children and members listed completely, each once, in few requests: members with class and
+// path (on the group's server), filtered on the server, read again after a change; long lists
+// in pages asked for ahead of the caller, members in value ranges. The fixture (1,600 contacts
+// and the group CN=Big of them all) is added by the first run against a domain, then only read.
 #include <gtest/gtest.h>
 
 #include <algorithm>

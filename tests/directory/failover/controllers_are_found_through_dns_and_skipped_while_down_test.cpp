@@ -37,7 +37,6 @@ void control(int controller, const std::string& action) {
   ASSERT_TRUE(result.ok()) << action << " dc" << controller << ": " << result.err;
 }
 
-// Leaves both controllers running, whatever the test did to them.
 struct BothControllersRestored {
   ~BothControllersRestored() {
     for (int controller : {1, 2}) control(controller, "start");
@@ -51,19 +50,18 @@ int container_exists(const std::string& path, std::string* error = nullptr) {
   return code;
 }
 
-TEST(Controllers, AreFoundThroughDnsForThePathTheBaseOrTheRealm) {
+TEST(Controllers, AreFoundThroughDnsForThePathOrTheRealmByEveryExport) {
   const std::string corp = "corp.example.com", dc2 = "dc2.corp.example.com";
+  const char* realm = "ann@CORP.EXAMPLE.COM";
   const std::vector<std::string> both = {"dc1.corp.example.com", dc2}, none = {};
   const std::tuple<const char*, Endpoint, const char*, std::vector<std::string>> rows[] = {
-      {"the path's DC= parts", Endpoint{.domain = corp}, "", both},
-      {"the realm, lower-cased", Endpoint(), "ann@CORP.EXAMPLE.COM", both},
-      {"a path server that is the domain", Endpoint{.server = corp, .host = corp, .domain = corp},
-       "", both},
-      {"a path server that is a host", Endpoint{.server = dc2, .host = dc2}, "", {dc2}},
-      {"the forest's global catalog", Endpoint{.global_catalog = true}, "ann@CORP.EXAMPLE.COM",
-       both},
+      {"the path's DC= parts", Endpoint{"", "", 0, false, corp}, "", both},
+      {"the realm, lower-cased", Endpoint(), realm, both},
+      {"the domain as server", Endpoint{corp, corp, 0, false, corp}, "", both},
+      {"a server that is a host", Endpoint{dc2, dc2, 0, false, ""}, "", {dc2}},
+      {"the forest's global catalog", Endpoint{"", "", 0, true, ""}, realm, both},
       {"no domain at all", Endpoint(), "", none},
-      {"a domain DNS does not know", Endpoint{.domain = "no-such-domain.example.com"}, "", none},
+      {"an unknown domain", Endpoint{"", "", 0, false, "no-such-domain.example.com"}, "", none},
   };
   for (const auto& [what, where, principal, expected] : rows) {
     SCOPED_TRACE(what);
@@ -77,28 +75,24 @@ TEST(Controllers, AreFoundThroughDnsForThePathTheBaseOrTheRealm) {
     std::sort(hosts.begin(), hosts.end());
     EXPECT_EQ(hosts, expected);
   }
-}
-
-TEST(Controllers, AnswerEveryExportWithoutAConfiguredServer) {
-  char out[256] = "", error[256] = "";
+  char out[256] = "", error[256] = "";  // and every export reaches them
   const std::string devs = "LDAP://CN=Devs,OU=Dev,OU=Staff," + kBase;
   const std::string ann = "CN=Ann Archer,OU=Dev,OU=Staff," + kBase;
-  const std::tuple<const char*, int, int> rows[] = {
+  const std::tuple<const char*, int, int> exports[] = {
       {"on the domain's name", container_exists("LDAP://corp.example.com/OU=Site," + kBase), 0},
       {"member of a group", TXADIsUserInGroup("CORP\\ann", devs.c_str(), error, sizeof error), 1},
       {"value by account name",
        TXADGetValue("CORP\\ann", "description", out, sizeof out, error, sizeof error), 0},
       {"sid by dn", TXADGetSIDFromName(ann.c_str(), out, sizeof out), 1},
   };
-  for (const auto& [what, code, expected] : rows)
+  for (const auto& [what, code, expected] : exports)
     EXPECT_EQ(code, expected) << what << ": " << error;
 }
 
-// One call every 100 ms on a second thread while the controller in use is
-// frozen, first under kept connections, then with none kept (once the call in
-// flight has moved on, kept connections are closed: the next call must not try
-// the hung one again); then the other one, in use by then, is stopped and
-// started. Then both stop: server down, fast, until one is back.
+// One call every 100 ms on a second thread while the controller in use is frozen,
+// under kept connections, then with none kept (closed once the call in flight has
+// moved on: the next call must not try the hung one again); then the other one, in
+// use by then, stops and starts. Then both stop: server down, fast, until one is back.
 TEST(Controllers, KeepAnsweringUntilBothAreDown) {
   BothControllersRestored restore;
   Servers servers;
@@ -164,8 +158,7 @@ TEST(Controllers, KeepAnsweringUntilBothAreDown) {
 }  // namespace
 }  // namespace txads::directory
 
-// No configured server and no base, so every call finds the controllers
-// through DNS; libldap reads its environment once, before the first call.
+// No configured server or base (read once, before the first call): DNS finds controllers.
 int main(int argc, char** argv) {
   for (const char* name : {"LDAPURI", "LDAPHOST", "LDAPBASE", "LDAPNETWORK_TIMEOUT", "LDAPTIMEOUT"})
     unsetenv(name);
