@@ -4,11 +4,13 @@
 #include <array>
 
 #include "frame/library_values.h"
+#include "membership/name_translation.h"
 #include "membership/results.h"
 
 namespace txads {
 
 int nested_group_search(MemberWalk walk, const char* name, const char* group, OutputBuffer error) {
+  const membership::TranslationScope translations;  // the name is translated once per search
   std::array<StringList, kNestedLevels> levels;
   int result = walk(name, group, error, levels[0]);
   if (result == membership::kMember || recursion_flag.load(std::memory_order_relaxed) == 0)

@@ -18,7 +18,7 @@ namespace {
 using namespace membership;
 
 // "CN=" + the upper-cased name, replaced by the upper-cased DN when the
-// account name translates. Every walk translates anew.
+// account name translates (once per nested search, see TranslationScope).
 std::string user_comparison_text(const char* user) {
   std::string text = ascii_upper(std::string("cn=") + user);
   std::string dn;

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <utility>
 
+#include "directory/operation_counter.h"
 #include "frame/error_text.h"
 #include "membership/member_walk.h"
 #include "membership/nested_search.h"
@@ -46,6 +47,25 @@ TEST_F(NestedSearch, FindsMembersFourLevelsDownWithTheFlagAndNeverFive) {
   TXADSetRecursFlag(1);
   const std::string cycle = txads_test::path_of(txads_test::seeded("CN=CycleA,OU=Groups"));
   EXPECT_EQ(TXADIsUserInGroup("CORP\\bob", cycle.c_str(), error.data(), 512), 1);
+}
+
+// A search that walks group by group, or translates the user at every group,
+// costs several requests more per level than these bounds (warm connections).
+TEST_F(NestedSearch, CostsFewRequestsPerCall) {
+  TXADSetRecursFlag(1);
+  const std::string nest1 = txads_test::path_of(txads_test::seeded("CN=Nest1,OU=Groups"));
+  GuardedBuffer error;
+  const struct {
+    int (*check)(const char*, const char*, char*, int);
+    const char* name;
+    uint64_t bound;
+  } cases[] = {{TXADIsUserInGroup, "CORP\\dave", 17}, {TXADIsStationInGroup, "PC044", 16}};
+  for (const auto& c : cases) {
+    c.check(c.name, nest1.c_str(), error.data(), 512);  // warms the connections
+    const uint64_t before = txads::directory::operation_counts().operations;
+    EXPECT_EQ(c.check(c.name, nest1.c_str(), error.data(), 512), 2) << c.name;
+    EXPECT_LE(txads::directory::operation_counts().operations - before, c.bound) << c.name;
+  }
 }
 
 // The server lists only groups that exist, so a sub-group that cannot be
