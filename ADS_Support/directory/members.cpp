@@ -10,6 +10,7 @@
 #include "directory/ldap_ops.h"
 #include "directory/object_state.h"
 #include "directory/pool.h"
+#include "directory/read_ahead.h"
 #include "directory/status_map.h"
 #include "frame/ascii_case.h"
 
@@ -52,37 +53,77 @@ std::string class_filter(const ClassFilter& classes) {
   return filter;
 }
 
-Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>& dns,
-                       const ClassFilter& classes,
-                       std::vector<std::shared_ptr<ObjectState>>& objects) {
-  objects.clear();
+Status search_by_dns(const Endpoint& endpoint, const std::vector<std::string>& dns,
+                     const std::string& filter, const std::vector<std::string>& attributes,
+                     std::vector<Entry>& entries) {
+  entries.clear();
   // Names by naming context, so that each batch is one subtree search.
   std::map<std::string, std::vector<std::string>> by_domain;
   for (const std::string& dn : dns) {
     if (!domain_of(dn).empty()) by_domain[ascii_lower(domain_of(dn))].push_back(dn);
   }
-
-  std::map<std::string, std::vector<std::string>> found;  // lower-case DN -> classes
-  const std::string wanted = class_filter(classes);
   for (const auto& [domain, names] : by_domain) {
     const std::string base = domain_of(names.front());
     for (size_t first = 0; first < names.size(); first += kNamesPerSearch) {
-      std::string filter = "(&" + wanted + "(|";
+      std::string batch = "(&" + filter + "(|";
       const size_t last = std::min(names.size(), first + kNamesPerSearch);
       for (size_t i = first; i < last; ++i)
-        filter += "(distinguishedName=" + escape_filter_value(names[i]) + ")";
-      filter += "))";
-      std::vector<Entry> entries;
+        batch += "(distinguishedName=" + escape_filter_value(names[i]) + ")";
+      batch += "))";
+      std::vector<Entry> found;
       const Status status = with_connection(endpoint, [&](Connection& connection) {
-        entries.clear();
-        return search_entries(connection, {base, Scope::subtree, filter, {"objectClass"}}, entries);
+        found.clear();
+        return search_entries(connection, {base, Scope::subtree, batch, attributes}, found);
       });
       if (status.failed()) return status;
-      for (Entry& entry : entries) {
+      for (Entry& entry : found) entries.push_back(std::move(entry));
+    }
+  }
+  return kOk;
+}
+
+Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>& dns,
+                       const ClassFilter& classes,
+                       std::vector<std::shared_ptr<ObjectState>>& objects) {
+  objects.clear();
+  std::map<std::string, std::vector<std::string>> found;  // lower-case DN -> classes
+  if (reading_ahead()) {
+    // Every class is read and kept (with a group's members), the filter
+    // applied here, so that later walks of the same names need no request.
+    std::vector<std::string> unknown;
+    for (const std::string& dn : dns) {
+      if (!known_object(endpoint, dn)) unknown.push_back(dn);
+    }
+    if (!unknown.empty()) {
+      std::vector<Entry> entries;
+      const Status status =
+          search_by_dns(endpoint, unknown, "(objectClass=*)", {"objectClass", "member"}, entries);
+      if (status.failed()) return status;
+      for (const std::string& dn : unknown) keep_object(endpoint, dn, {});
+      for (const Entry& entry : entries) {
         const auto* object_classes = entry.find("objectClass");
-        found[ascii_lower(entry.dn)] =
-            object_classes ? *object_classes : std::vector<std::string>{};
+        keep_object(endpoint, entry.dn,
+                    {true, object_classes ? *object_classes : std::vector<std::string>{},
+                     whole_members(entry)});
       }
+    }
+    for (const std::string& dn : dns) {
+      const KnownObject* known = known_object(endpoint, dn);
+      if (!known || !known->exists) continue;
+      ObjectState probe;
+      probe.classes = known->classes;
+      if (classes.empty() || std::any_of(classes.begin(), classes.end(),
+                                         [&](const auto& c) { return has_class(probe, c); }))
+        found[ascii_lower(dn)] = known->classes;
+    }
+  } else {
+    std::vector<Entry> entries;
+    const Status status =
+        search_by_dns(endpoint, dns, class_filter(classes), {"objectClass"}, entries);
+    if (status.failed()) return status;
+    for (Entry& entry : entries) {
+      const auto* object_classes = entry.find("objectClass");
+      found[ascii_lower(entry.dn)] = object_classes ? *object_classes : std::vector<std::string>{};
     }
   }
 

@@ -5,6 +5,7 @@
 #include "directory/ldap_ops.h"
 #include "directory/object_state.h"
 #include "directory/pool.h"
+#include "directory/read_ahead.h"
 #include "directory/schema.h"
 #include "directory/status_map.h"
 #include "frame/ascii_case.h"
@@ -64,12 +65,36 @@ const Value* staged_value(const ObjectState& state, std::string_view attribute) 
 
 }  // namespace
 
+std::optional<std::vector<std::string>> whole_members(const Entry& entry) {
+  const auto* classes = entry.find("objectClass");
+  const bool group = classes && std::any_of(classes->begin(), classes->end(), [](const auto& c) {
+                       return equal_ignoring_case(c, "group");
+                     });
+  const bool ranged =
+      std::any_of(entry.attributes.begin(), entry.attributes.end(), [](const auto& attribute) {
+        return attribute.first.size() > 7 &&
+               equal_ignoring_case(attribute.first.substr(0, 7), "member;");
+      });
+  if (!group || ranged) return std::nullopt;
+  const auto* members = entry.find("member");
+  return members ? *members : std::vector<std::string>{};
+}
+
 Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<ObjectState>& state,
                bool with_members) {
-  std::vector<Entry> entries;
   // A range size set for tests asks for ranged reads; the members are then
   // read by their own requests.
   const bool read_members = with_members && range_size() == 0;
+  if (const KnownObject* known = dn.empty() ? nullptr : known_object(endpoint, dn);
+      known && known->exists && read_members && known->members) {
+    state = std::make_shared<ObjectState>();
+    state->endpoint = endpoint;
+    state->dn = dn;
+    state->classes = known->classes;
+    state->members = known->members;
+    return kOk;
+  }
+  std::vector<Entry> entries;
   std::vector<std::string> attributes = {"objectClass"};
   if (read_members) attributes.push_back("member");
   const Status status = with_connection(endpoint, [&](Connection& connection) {
@@ -82,19 +107,10 @@ Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<
   state->endpoint = endpoint;
   state->dn = dn.empty() ? entries.front().dn : dn;
   if (const auto* classes = entries.front().find("objectClass")) state->classes = *classes;
-  if (read_members && has_class(*state, "group")) {
-    // A long list comes as "member;range=0-1499" and is not kept; no
-    // `member` at all is an empty group.
-    const bool ranged =
-        std::any_of(entries.front().attributes.begin(), entries.front().attributes.end(),
-                    [](const auto& attribute) {
-                      return attribute.first.size() > 7 &&
-                             equal_ignoring_case(attribute.first.substr(0, 7), "member;");
-                    });
-    if (!ranged) {
-      const auto* members = entries.front().find("member");
-      state->members = members ? *members : std::vector<std::string>{};
-    }
+  if (read_members) {
+    // A long list comes in ranges and is not kept.
+    state->members = whole_members(entries.front());
+    if (!dn.empty()) keep_object(endpoint, dn, {true, state->classes, state->members});
   }
   return kOk;
 }

@@ -63,6 +63,18 @@ bool has_class(const ObjectState& state, std::string_view class_name);
 // domains, ... (not users, computers or groups).
 bool is_container(const ObjectState& state);
 
+// A group entry's `member` list when it came whole: unset when it came in
+// ranges ("member;range=0-1499") or the entry is no group; no `member` at
+// all is an empty group.
+std::optional<std::vector<std::string>> whole_members(const Entry& entry);
+
+// The entries named by `dns` that match `filter`, with `attributes`: one
+// subtree search per naming context and batch of names. Names in no domain
+// are skipped.
+Status search_by_dns(const Endpoint& endpoint, const std::vector<std::string>& dns,
+                     const std::string& filter, const std::vector<std::string>& attributes,
+                     std::vector<Entry>& entries);
+
 // "(|(objectClass=a)(objectClass=b))", or "(objectClass=*)" for no classes;
 // class names escaped.
 std::string class_filter(const ClassFilter& classes);
