@@ -208,6 +208,34 @@ int search_entries(Connection& connection, const SearchRequest& query,
   return LDAP_SUCCESS;
 }
 
+int search_all(Connection& connection, const std::vector<SearchRequest>& queries,
+               std::vector<Entry>& entries) {
+  LDAP* ld = connection.ld();
+  std::vector<int> message_ids;
+  int rc = LDAP_SUCCESS;
+  for (const SearchRequest& query : queries) {
+    int message_id = 0;
+    rc = send_search(ld, query, query.scope != Scope::base ? page_size() : 0, nullptr, message_id);
+    if (rc != LDAP_SUCCESS) break;
+    message_ids.push_back(message_id);
+  }
+  for (size_t i = 0; i < message_ids.size(); ++i) {
+    if (rc != LDAP_SUCCESS) {
+      ldap_abandon_ext(ld, message_ids[i], nullptr, nullptr);
+      continue;
+    }
+    Berval cookie;
+    rc = receive_search(ld, message_ids[i], entries, cookie);
+    const int page_entries = page_size();
+    while (rc == LDAP_SUCCESS && cookie) {
+      int message_id = 0;
+      rc = send_search(ld, queries[i], page_entries, cookie.get(), message_id);
+      if (rc == LDAP_SUCCESS) rc = receive_search(ld, message_id, entries, cookie);
+    }
+  }
+  return rc;
+}
+
 int read_values(Connection& connection, const std::string& dn, const std::string& attribute,
                 std::vector<std::string>& values) {
   values.clear();

@@ -16,6 +16,13 @@ namespace txads::directory {
 // Appends every entry. One-level and subtree searches are paged.
 int search_entries(Connection& connection, const SearchRequest& query, std::vector<Entry>& entries);
 
+// Several searches at once: every first page is sent before any answer is
+// awaited, the answers are appended in the order of `queries`, and further
+// pages follow one after another. On a failure the requests still
+// unanswered are abandoned and the first failing code comes back.
+int search_all(Connection& connection, const std::vector<SearchRequest>& queries,
+               std::vector<Entry>& entries);
+
 // The two halves of one search request, for readers that overlap pages with
 // their caller's work. send_search asks for one page of `page_entries` after
 // `cookie` (no paging for 0). receive_search waits, within the handle's

@@ -62,6 +62,7 @@ Status search_by_dns(const Endpoint& endpoint, const std::vector<std::string>& d
   for (const std::string& dn : dns) {
     if (!domain_of(dn).empty()) by_domain[ascii_lower(domain_of(dn))].push_back(dn);
   }
+  std::vector<SearchRequest> batches;
   for (const auto& [domain, names] : by_domain) {
     const std::string base = domain_of(names.front());
     for (size_t first = 0; first < names.size(); first += kNamesPerSearch) {
@@ -70,16 +71,16 @@ Status search_by_dns(const Endpoint& endpoint, const std::vector<std::string>& d
       for (size_t i = first; i < last; ++i)
         batch += "(distinguishedName=" + escape_filter_value(names[i]) + ")";
       batch += "))";
-      std::vector<Entry> found;
-      const Status status = with_connection(endpoint, [&](Connection& connection) {
-        found.clear();
-        return search_entries(connection, {base, Scope::subtree, batch, attributes}, found);
-      });
-      if (status.failed()) return status;
-      for (Entry& entry : found) entries.push_back(std::move(entry));
+      batches.push_back({base, Scope::subtree, batch, attributes});
     }
   }
-  return kOk;
+  if (batches.empty()) return kOk;
+  // The batches do not depend on each other: all are sent before the first
+  // answer is awaited.
+  return with_connection(endpoint, [&](Connection& connection) {
+    entries.clear();
+    return search_all(connection, batches, entries);
+  });
 }
 
 Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>& dns,
