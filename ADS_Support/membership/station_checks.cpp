@@ -14,10 +14,12 @@
 #include "membership/container_walk.h"
 #include "membership/dn_containment.h"
 #include "membership/member_walk.h"
+#include "membership/name_translation.h"
 #include "membership/nested_search.h"
 #include "membership/results.h"
 #include "membership/sid_membership.h"
 #include "membership/station_names.h"
+#include "platform/account_directory.h"
 #include "platform/identity.h"
 #include "txads.h"
 
@@ -66,6 +68,9 @@ int station_in_container_ex(const char* station, const char* container_path,
 
 int station_in_group(const char* station, const char* group, OutputBuffer error) {
   ComInit com;
+  // The check by SID after the search asks again what the search read.
+  const TranslationScope translations;
+  const AccountScope accounts;
   const char* name = or_empty(station);
   const char* group_text = or_empty(group);
   int result = nested_group_search(IsStationInGroup, name, group_text, error);

@@ -13,6 +13,7 @@
 #include "membership/nested_search.h"
 #include "membership/results.h"
 #include "membership/sid_membership.h"
+#include "platform/account_directory.h"
 #include "platform/identity.h"
 #include "txads.h"
 
@@ -49,6 +50,9 @@ int current_user_in_container(const char* container_path, OutputBuffer error) {
 
 int user_in_group(const char* account, const char* group, OutputBuffer error) {
   ComInit com;
+  // The check by SID after the search asks again what the search read.
+  const TranslationScope translations;
+  const AccountScope accounts;
   const char* user = or_empty(account);
   const char* group_text = or_empty(group);
   int result = nested_group_search(IsUserInGroup, user, group_text, error);

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "directory/dn_within.h"
@@ -28,8 +30,18 @@ const std::string* first_value(const Entry& entry, std::string_view attribute) {
   return values && !values->empty() ? &values->front() : nullptr;
 }
 
+// What an AccountScope keeps: the forest's domains once read, and each
+// lookup by name (key: "1" + domain or "0", then the name) with its status.
+struct KeptAnswers {
+  std::optional<std::pair<Status, std::vector<Domain>>> domains;
+  std::map<std::pair<std::string, std::string>, std::pair<Status, std::optional<DirectoryAccount>>>
+      by_name;
+};
+
+thread_local std::optional<KeptAnswers> kept;
+
 // The domains of the forest, the default domain first.
-Status list_domains(std::vector<Domain>& domains) {
+Status read_domains(std::vector<Domain>& domains) {
   std::string configuration, default_nc;
   if (Status s = directory::configuration_naming_context(configuration); s.failed()) return s;
   if (Status s = directory::default_naming_context(default_nc); s.failed()) return s;
@@ -57,6 +69,17 @@ Status list_domains(std::vector<Domain>& domains) {
     }
   }
   return kOk;
+}
+
+Status list_domains(std::vector<Domain>& domains) {
+  if (!kept) return read_domains(domains);
+  if (!kept->domains) {
+    std::vector<Domain> read;
+    const Status s = read_domains(read);
+    kept->domains.emplace(s, std::move(read));
+  }
+  if (kept->domains->first.ok()) domains = kept->domains->second;
+  return kept->domains->first;
 }
 
 // The domain whose naming context holds `dn` most closely.
@@ -161,7 +184,19 @@ std::string filter_bytes(std::string_view bytes) {
   return out;
 }
 
-Status find_account_by_name(std::optional<std::string_view> domain, std::string_view name,
+AccountScope::AccountScope() {
+  if (kept) return;
+  kept.emplace();
+  active_ = true;
+}
+
+AccountScope::~AccountScope() {
+  if (active_) kept.reset();
+}
+
+namespace {
+
+Status read_account_by_name(std::optional<std::string_view> domain, std::string_view name,
                             std::optional<DirectoryAccount>& found) {
   found.reset();
   std::vector<Domain> domains;
@@ -187,6 +222,23 @@ Status find_account_by_name(std::optional<std::string_view> domain, std::string_
     if (s.failed() && first_failure.ok()) first_failure = s;
   }
   return first_failure;
+}
+
+}  // namespace
+
+Status find_account_by_name(std::optional<std::string_view> domain, std::string_view name,
+                            std::optional<DirectoryAccount>& found) {
+  if (!kept) return read_account_by_name(domain, name, found);
+  std::pair<std::string, std::string> key{domain ? "1" + std::string(*domain) : "0",
+                                          std::string(name)};
+  auto it = kept->by_name.find(key);
+  if (it == kept->by_name.end()) {
+    std::pair<Status, std::optional<DirectoryAccount>> answer{kOk, std::nullopt};
+    answer.first = read_account_by_name(domain, name, answer.second);
+    it = kept->by_name.emplace(std::move(key), std::move(answer)).first;
+  }
+  found = it->second.second;
+  return it->second.first;
 }
 
 Status find_account_by_sid(const Sid& sid, std::optional<DirectoryAccount>& found) {

@@ -3,7 +3,7 @@
 // computers in them, found by sAMAccountName or by objectSid. The default
 // domain is the naming context of the configured server; other domains are
 // read through the global catalog. Texts are UTF-8. Thread-safe (nothing is
-// kept between calls).
+// kept past an AccountScope).
 #pragma once
 
 #include <optional>
@@ -29,6 +29,21 @@ struct DirectoryAccount {
 // back as its status; no such account is kOk with `found` empty.
 Status find_account_by_name(std::optional<std::string_view> domain, std::string_view name,
                             std::optional<DirectoryAccount>& found);
+
+// Keeps this thread's forest domains and lookups by name for as long as it
+// lives (one export call), so that a check that looks names up again, or a
+// lookup retried with larger buffers, reads the directory once per question.
+// A scope made while another lives on the thread adds nothing.
+class AccountScope {
+ public:
+  AccountScope();
+  ~AccountScope();
+  AccountScope(const AccountScope&) = delete;
+  AccountScope& operator=(const AccountScope&) = delete;
+
+ private:
+  bool active_ = false;
+};
 
 // The account (or domain) whose objectSid is `sid`.
 Status find_account_by_sid(const Sid& sid, std::optional<DirectoryAccount>& found);

@@ -59,7 +59,7 @@ TEST_F(NestedSearch, CostsFewRequestsPerCall) {
     int (*check)(const char*, const char*, char*, int);
     const char* name;
     uint64_t bound;
-  } cases[] = {{TXADIsUserInGroup, "CORP\\dave", 13}, {TXADIsStationInGroup, "PC044", 12}};
+  } cases[] = {{TXADIsUserInGroup, "CORP\\dave", 11}, {TXADIsStationInGroup, "PC044", 10}};
   for (const auto& c : cases) {
     c.check(c.name, nest1.c_str(), error.data(), 512);  // warms the connections
     const uint64_t before = txads::directory::operation_counts().operations;
