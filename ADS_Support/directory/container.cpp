@@ -4,6 +4,7 @@
 #include "directory/object_state.h"
 #include "directory/page_reader.h"
 #include "directory/pool.h"
+#include "directory/read_ahead.h"
 #include "directory/status_map.h"
 #include "frame/ascii_case.h"
 
@@ -118,6 +119,13 @@ Status Container::new_enum(Enumerator& children) {
       state_->endpoint, {state_->dn, Scope::one_level, class_filter(filter_), {"objectClass"}},
       entries);
   if (status.failed()) return status;
+  // A walk that binds the children next finds them here.
+  for (const Entry& entry : entries) {
+    if (!reading_ahead() || known_object(state_->endpoint, entry.dn)) continue;
+    const auto* classes = entry.find("objectClass");
+    keep_object(state_->endpoint, entry.dn,
+                {true, classes ? *classes : std::vector<std::string>{}, std::nullopt});
+  }
   add_states(listing->endpoint, entries, listing->items);
   children.state_ = std::move(listing);
   return kOk;

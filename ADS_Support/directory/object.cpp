@@ -86,12 +86,12 @@ Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<
   // read by their own requests.
   const bool read_members = with_members && range_size() == 0;
   if (const KnownObject* known = dn.empty() ? nullptr : known_object(endpoint, dn);
-      known && known->exists && read_members && known->members) {
+      known && known->exists && (!read_members || known->members)) {
     state = std::make_shared<ObjectState>();
     state->endpoint = endpoint;
     state->dn = dn;
     state->classes = known->classes;
-    state->members = known->members;
+    if (read_members) state->members = known->members;
     return kOk;
   }
   std::vector<Entry> entries;
@@ -111,6 +111,8 @@ Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<
     // A long list comes in ranges and is not kept.
     state->members = whole_members(entries.front());
     if (!dn.empty()) keep_object(endpoint, dn, {true, state->classes, state->members});
+  } else if (!dn.empty() && !known_object(endpoint, dn)) {
+    keep_object(endpoint, dn, {true, state->classes, std::nullopt});
   }
   return kOk;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "directory/ads.h"
+#include "directory/read_ahead.h"
 #include "frame/com_init.h"
 #include "frame/conversions.h"
 #include "frame/error_text.h"
@@ -59,6 +60,7 @@ int station_in_container(const char* station, const char* container_path, Output
 int station_in_container_ex(const char* station, const char* container_path,
                             OutputBuffer found_path, OutputBuffer error) {
   ComInit com;
+  const directory::ReadAheadScope reads;  // each container is read once, by its parent's listing
   const char* name = or_empty(station);
   const std::string path = or_empty(container_path);
   int result = container_walk("organizationalUnit", name, path, found_path, error);

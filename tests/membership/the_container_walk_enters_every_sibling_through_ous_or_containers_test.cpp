@@ -3,6 +3,7 @@
 // returns the path it built for the container holding the station.
 #include <gtest/gtest.h>
 
+#include "directory/operation_counter.h"
 #include "support/guarded_buffer.h"
 #include "support/scratch_ou.h"
 #include "txads.h"
@@ -51,6 +52,15 @@ TEST(ContainerWalk, FindsStationsInEverySiblingWhereOneKindOfContainerLeads) {
     EXPECT_EQ(found.untouched() ? "-" : found.text(), c.found);
     EXPECT_EQ(!error.untouched(), c.error_text);
   }
+}
+
+TEST(ContainerWalk, CostsAboutTwoRequestsPerContainer) {
+  const std::string site = txads_test::path_of(txads_test::seeded("OU=Site"));
+  txads_test::GuardedBuffer f(300), e(128);
+  TXADIsStationInContainerEx("PC044", site.c_str(), f.data(), 300, e.data(), 128);
+  const uint64_t before = txads::directory::operation_counts().operations;
+  EXPECT_EQ(TXADIsStationInContainerEx("PC044", site.c_str(), f.data(), 300, e.data(), 128), 1);
+  EXPECT_LE(txads::directory::operation_counts().operations - before, 7u);
 }
 
 }  // namespace
