@@ -115,10 +115,15 @@ Status Container::new_enum(Enumerator& children) {
   listing->pages = std::make_unique<PageReader>();
   listing->endpoint = state_->endpoint;
   std::vector<Entry> entries;
-  const Status status = listing->pages->start(
-      state_->endpoint, {state_->dn, Scope::one_level, class_filter(filter_), {"objectClass"}},
-      entries);
-  if (status.failed()) return status;
+  if (const auto* known = known_listing(state_->endpoint, state_->dn, filter_)) {
+    entries = *known;
+    listing->pages.reset();
+  } else {
+    const Status status = listing->pages->start(
+        state_->endpoint, {state_->dn, Scope::one_level, class_filter(filter_), {"objectClass"}},
+        entries);
+    if (status.failed()) return status;
+  }
   // A walk that binds the children next finds them here.
   for (const Entry& entry : entries) {
     if (!reading_ahead() || known_object(state_->endpoint, entry.dn)) continue;

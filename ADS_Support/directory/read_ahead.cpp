@@ -3,8 +3,10 @@
 
 #include <set>
 
+#include "directory/ldap_ops.h"
 #include "directory/ldap_path.h"
 #include "directory/object_state.h"
+#include "directory/pool.h"
 #include "frame/ascii_case.h"
 
 namespace txads::directory {
@@ -16,11 +18,31 @@ std::string key_of(const Endpoint& endpoint, const std::string& dn) {
   return endpoint.key() + "|" + ascii_lower(dn);
 }
 
+std::string listing_key(const Endpoint& endpoint, const std::string& dn,
+                        const std::vector<std::string>& classes) {
+  std::string key = key_of(endpoint, dn);
+  for (const std::string& name : classes) key += "|" + ascii_lower(name);
+  return key;
+}
+
+bool passes(const Entry& entry, const std::vector<std::string>& classes) {
+  if (classes.empty()) return true;
+  const auto* held = entry.find("objectClass");
+  if (!held) return false;
+  for (const std::string& name : classes)
+    for (const std::string& value : *held)
+      if (equal_ignoring_case(name, value)) return true;
+  return false;
+}
+
 }  // namespace
 
 struct ReadAheadStore {
   static std::map<std::string, KnownObject>* objects() {
     return current_scope ? &current_scope->objects_ : nullptr;
+  }
+  static std::map<std::string, std::vector<Entry>>* listings() {
+    return current_scope ? &current_scope->listings_ : nullptr;
   }
 };
 
@@ -48,6 +70,39 @@ const KnownObject* known_object(const Endpoint& endpoint, const std::string& dn)
 void keep_object(const Endpoint& endpoint, const std::string& dn, KnownObject object) {
   if (auto* objects = ReadAheadStore::objects())
     (*objects)[key_of(endpoint, dn)] = std::move(object);
+}
+
+void read_ahead_listings(const std::string& path,
+                         const std::vector<std::vector<std::string>>& filters) {
+  auto* listings = ReadAheadStore::listings();
+  LdapPath parsed;
+  if (!listings || parse_path(path, parsed).failed() || parsed.dn.empty()) return;
+  std::vector<std::string> classes;
+  for (const auto& filter : filters) {
+    if (filter.empty()) return;  // every child: no narrower listing to share
+    classes.insert(classes.end(), filter.begin(), filter.end());
+  }
+  std::vector<Entry> entries;
+  const Status status = with_connection(parsed.endpoint, [&](Connection& connection) {
+    entries.clear();
+    return search_entries(
+        connection, {parsed.dn, Scope::one_level, class_filter(classes), {"objectClass"}}, entries);
+  });
+  if (status.failed()) return;
+  for (const auto& filter : filters) {
+    std::vector<Entry>& part = (*listings)[listing_key(parsed.endpoint, parsed.dn, filter)];
+    part.clear();
+    for (const Entry& entry : entries)
+      if (passes(entry, filter)) part.push_back(entry);
+  }
+}
+
+const std::vector<Entry>* known_listing(const Endpoint& endpoint, const std::string& dn,
+                                        const std::vector<std::string>& classes) {
+  auto* listings = ReadAheadStore::listings();
+  if (!listings) return nullptr;
+  auto it = listings->find(listing_key(endpoint, dn, classes));
+  return it == listings->end() ? nullptr : &it->second;
 }
 
 void read_ahead_groups(const std::vector<std::string>& group_paths) {

@@ -4,14 +4,18 @@
 // level the level's groups and the members their lists named when last read,
 // all in one search per server and naming context (batches of 100 names).
 // Binds of groups that search found, and resolutions of the names it held,
-// then send no request; anything else is read as without the scope. Nothing
-// outlives the scope (one search of one export call).
+// then send no request; anything else is read as without the scope. For a
+// walk over containers, binds of objects a container listing returned, and
+// listings read ahead by read_ahead_listings, send no request either.
+// Nothing outlives the scope (one search of one export call).
 #pragma once
 
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "directory/search.h"
 
 namespace txads::directory {
 
@@ -34,7 +38,8 @@ class ReadAheadScope {
 
  private:
   friend struct ReadAheadStore;
-  std::map<std::string, KnownObject> objects_;  // by endpoint key and lower-case DN
+  std::map<std::string, KnownObject> objects_;          // by endpoint key and lower-case DN
+  std::map<std::string, std::vector<Entry>> listings_;  // by container and class filter
   bool active_ = false;
 };
 
@@ -42,6 +47,17 @@ class ReadAheadScope {
 // read. Does nothing without a scope; a failing read leaves the walk to read
 // for itself.
 void read_ahead_groups(const std::vector<std::string>& group_paths);
+
+// Lists the children of the container at `path` (an LDAP path) that pass
+// any of `filters` in one one-level search, and keeps each filter's part in
+// the server's order for the container's listings with that filter. Does
+// nothing without a scope; a failing read keeps nothing.
+void read_ahead_listings(const std::string& path,
+                         const std::vector<std::vector<std::string>>& filters);
+
+// The kept children of `dn` that pass `classes`, or null.
+const std::vector<Entry>* known_listing(const Endpoint& endpoint, const std::string& dn,
+                                        const std::vector<std::string>& classes);
 
 // For the directory layer: whether a scope lives on this thread, what it
 // knows of `dn` (null: nothing), and keeping an object it read.

@@ -2,6 +2,7 @@
 #include "membership/container_walk.h"
 
 #include "directory/ads.h"
+#include "directory/read_ahead.h"
 #include "frame/conversions.h"
 #include "frame/error_text.h"
 #include "frame/ldap_path_text.h"
@@ -44,6 +45,9 @@ int container_walk(const char* walk_class, const char* station, const std::strin
   Status status = bind_container(path, container);
   if (status.ok()) {
     status = container.put_filter({walk_class});
+    // The container's sub-containers and its computers come in one search.
+    if (const auto text = to_directory(path.c_str()))
+      directory::read_ahead_listings(*text, {{walk_class}, {"computer"}});
     result = walk_children(container, walk_class, station, path, found_path, error);
   }
   if (result != kMember) {
