@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <iterator>
 
 #include "directory/client_config.h"
 #include "directory/ldap_owners.h"
@@ -21,6 +22,7 @@ namespace {
 
 std::atomic<int> entries_per_page{1000};
 std::atomic<int> values_per_range{0};
+std::atomic<AnswerFilter> answer_filter{nullptr};
 
 // A null-terminated array of C strings viewing `names`.
 std::vector<char*> c_strings(const std::vector<std::string>& names) {
@@ -46,8 +48,24 @@ Entry to_entry(LDAP* ld, LDAPMessage* message) {
   return entry;
 }
 
+// The DNs that a continuation reference's URLs name.
+void add_reference_dns(LDAP* ld, LDAPMessage* reference, std::vector<std::string>& dns) {
+  char** raw_urls = nullptr;
+  const int rc = ldap_parse_reference(ld, reference, &raw_urls, nullptr, 0);
+  Strings urls(raw_urls);
+  if (rc != LDAP_SUCCESS) return;
+  for (char** url = urls.get(); url && *url; ++url) {
+    LDAPURLDesc* raw_parsed = nullptr;
+    const int parsed_rc = ldap_url_parse(*url, &raw_parsed);
+    Url parsed(raw_parsed);
+    if (parsed_rc == LDAP_URL_SUCCESS && parsed->lud_dn && *parsed->lud_dn)
+      dns.emplace_back(parsed->lud_dn);
+  }
+}
+
 // Collects the entries of one answer and the paging cookie of its result.
-int collect(LDAP* ld, LDAPMessage* answer, std::vector<Entry>& entries, Berval& cookie) {
+int collect(LDAP* ld, LDAPMessage* answer, std::vector<Entry>& entries, Berval& cookie,
+            std::vector<std::string>* references) {
   cookie.reset();
   int result = LDAP_SUCCESS;
   for (LDAPMessage* m = ldap_first_message(ld, answer); m; m = ldap_next_message(ld, m)) {
@@ -72,8 +90,10 @@ int collect(LDAP* ld, LDAPMessage* answer, std::vector<Entry>& entries, Berval& 
         ber_memfree(value.bv_val);
         if (rc != LDAP_SUCCESS) return rc;
       }
+    } else if (type == LDAP_RES_SEARCH_REFERENCE && references != nullptr) {
+      add_reference_dns(ld, m, *references);
     }
-    // Continuation references point into other partitions: skipped.
+    // Continuation references point into other partitions: never chased here.
   }
   return result;
 }
@@ -172,7 +192,8 @@ int send_search(LDAP* ld, const SearchRequest& query, int page_entries, const be
                          LDAP_NO_LIMIT, &message_id);
 }
 
-int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie) {
+int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie,
+                   std::vector<std::string>* references) {
   if (!answer_started(ld)) {
     ldap_abandon_ext(ld, message_id, nullptr, nullptr);
     return LDAP_CONNECT_ERROR;
@@ -190,8 +211,32 @@ int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval
     ldap_get_option(ld, LDAP_OPT_RESULT_CODE, &rc);
     return rc != LDAP_SUCCESS ? rc : LDAP_LOCAL_ERROR;
   }
-  return collect(ld, answer.get(), entries, cookie);
+  return collect(ld, answer.get(), entries, cookie, references);
 }
+
+namespace {
+
+// One answer to `query`, through the tests' answer filter. With `referred`,
+// a referral or a missing base is recorded there and is no failure.
+int receive_answer(Connection& connection, const SearchRequest& query, int message_id,
+                   std::vector<Entry>& entries, Berval& cookie, Referred* referred) {
+  std::vector<Entry> answer;
+  std::vector<std::string> references;
+  int rc = receive_search(connection.ld(), message_id, answer, cookie, &references);
+  if (const AnswerFilter filter = answer_filter.load())
+    filter(connection.server(), query, rc, answer);
+  std::move(answer.begin(), answer.end(), std::back_inserter(entries));
+  if (referred == nullptr) return rc;
+  referred->subtrees.insert(referred->subtrees.end(), references.begin(), references.end());
+  if (rc == LDAP_REFERRAL || rc == LDAP_NO_SUCH_OBJECT) {
+    referred->whole = true;
+    cookie.reset();
+    return LDAP_SUCCESS;
+  }
+  return rc;
+}
+
+}  // namespace
 
 int search_entries(Connection& connection, const SearchRequest& query,
                    std::vector<Entry>& entries) {
@@ -202,16 +247,17 @@ int search_entries(Connection& connection, const SearchRequest& query,
     int message_id = 0;
     int rc = send_search(ld, query, page_entries, cookie.get(), message_id);
     if (rc != LDAP_SUCCESS) return rc;
-    rc = receive_search(ld, message_id, entries, cookie);
+    rc = receive_answer(connection, query, message_id, entries, cookie, nullptr);
     if (rc != LDAP_SUCCESS) return rc;
   } while (cookie);
   return LDAP_SUCCESS;
 }
 
 int search_all(Connection& connection, const std::vector<SearchRequest>& queries,
-               std::vector<Entry>& entries) {
+               std::vector<Entry>& entries, std::vector<Referred>* referred) {
   LDAP* ld = connection.ld();
   std::vector<int> message_ids;
+  if (referred != nullptr) referred->assign(queries.size(), Referred());
   int rc = LDAP_SUCCESS;
   for (const SearchRequest& query : queries) {
     int message_id = 0;
@@ -224,13 +270,15 @@ int search_all(Connection& connection, const std::vector<SearchRequest>& queries
       ldap_abandon_ext(ld, message_ids[i], nullptr, nullptr);
       continue;
     }
+    Referred* sent_elsewhere = referred ? &(*referred)[i] : nullptr;
     Berval cookie;
-    rc = receive_search(ld, message_ids[i], entries, cookie);
+    rc = receive_answer(connection, queries[i], message_ids[i], entries, cookie, sent_elsewhere);
     const int page_entries = page_size();
     while (rc == LDAP_SUCCESS && cookie) {
       int message_id = 0;
       rc = send_search(ld, queries[i], page_entries, cookie.get(), message_id);
-      if (rc == LDAP_SUCCESS) rc = receive_search(ld, message_id, entries, cookie);
+      if (rc == LDAP_SUCCESS)
+        rc = receive_answer(connection, queries[i], message_id, entries, cookie, sent_elsewhere);
     }
   }
   return rc;
@@ -307,6 +355,9 @@ int range_size() {
 }
 void set_range_size(int values) {
   values_per_range.store(values > 0 ? values : 0);
+}
+void set_answer_filter(AnswerFilter filter) {
+  answer_filter.store(filter);
 }
 
 }  // namespace txads::directory

@@ -16,22 +16,34 @@ namespace txads::directory {
 // Appends every entry. One-level and subtree searches are paged.
 int search_entries(Connection& connection, const SearchRequest& query, std::vector<Entry>& entries);
 
+// What a server left to other servers of one search: the subtrees its
+// continuation references named, or the whole base when it answered with a
+// referral or does not hold the base at all (no such object).
+struct Referred {
+  bool whole = false;
+  std::vector<std::string> subtrees;  // DNs
+};
+
 // Several searches at once: every first page is sent before any answer is
 // awaited, the answers are appended in the order of `queries`, and further
 // pages follow one after another. On a failure the requests still
-// unanswered are abandoned and the first failing code comes back.
+// unanswered are abandoned and the first failing code comes back. With
+// `referred`, a referral or a missing base is no failure: each query's
+// Referred is set there instead (one per query, in their order).
 int search_all(Connection& connection, const std::vector<SearchRequest>& queries,
-               std::vector<Entry>& entries);
+               std::vector<Entry>& entries, std::vector<Referred>* referred = nullptr);
 
 // The two halves of one search request, for readers that overlap pages with
 // their caller's work. send_search asks for one page of `page_entries` after
 // `cookie` (no paging for 0). receive_search waits, within the handle's
 // operation timeout, for the whole answer, appends its entries and sets
 // `cookie` for the next page (empty after the last); a request that times
-// out is abandoned (LDAP_TIMEOUT).
+// out is abandoned (LDAP_TIMEOUT); the DNs of continuation references go to
+// `references` when given.
 int send_search(LDAP* ld, const SearchRequest& query, int page_entries, const berval* cookie,
                 int& message_id);
-int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie);
+int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie,
+                   std::vector<std::string>* references = nullptr);
 
 // Every value of `attribute` of the entry `dn`, following ranged retrieval
 // ("member;range=0-1499") to the last range. LDAP_NO_SUCH_OBJECT when the
@@ -59,5 +71,13 @@ int page_size();
 void set_page_size(int entries);
 int range_size();
 void set_range_size(int values);
+
+// For tests: sees each answer of search_entries and search_all (the
+// server's URI, the query, its result code and entries) before the layer
+// does, and may change it, to give answers the test domain cannot (a
+// referral, a value naming an object of another domain). Null: none.
+using AnswerFilter = void (*)(const std::string& server, const SearchRequest& query, int& result,
+                              std::vector<Entry>& entries);
+void set_answer_filter(AnswerFilter filter);
 
 }  // namespace txads::directory

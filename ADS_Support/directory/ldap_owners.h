@@ -41,6 +41,11 @@ struct LdapMemFree {
 };
 using LdapString = std::unique_ptr<char, LdapMemFree>;
 
+struct StringsFree {
+  void operator()(char** s) const noexcept { ber_memvfree(reinterpret_cast<void**>(s)); }
+};
+using Strings = std::unique_ptr<char*, StringsFree>;
+
 struct ControlsFree {
   void operator()(LDAPControl** c) const noexcept { ldap_controls_free(c); }
 };

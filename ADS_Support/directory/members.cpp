@@ -3,9 +3,11 @@
 // otherwise read in ranges), an account's groups its `memberOf`
 // values, as the platform's provider gives them (the primary group is not
 // among them). Both are turned into objects with their classes by one
-// search per batch of names, filtered by class on the server.
+// search per batch of names, filtered by class on the server
+// (names_search.cpp).
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "directory/ldap_ops.h"
 #include "directory/object_state.h"
@@ -17,17 +19,15 @@
 namespace txads::directory {
 namespace {
 
-constexpr size_t kNamesPerSearch = 100;
-
-// The naming context to search for a member: its DC= suffix.
-std::string domain_of(const std::string& dn) {
-  std::string rest = dn;
-  while (!rest.empty()) {
-    const std::string rdn = first_rdn(rest);
-    if (rdn.size() > 3 && equal_ignoring_case(rdn.substr(0, 3), "DC=")) return rest;
-    rest = parent_dn(rest);
-  }
-  return "";
+// Where to bind `dn`, a name that `endpoint` listed: there, unless it lies
+// in another domain, whose own controllers hold it.
+Endpoint endpoint_of(const Endpoint& endpoint, const std::string& dn) {
+  const std::string domain = dns_name_of(dn);
+  if (domain.empty() || endpoint.domain.empty() || equal_ignoring_case(domain, endpoint.domain))
+    return endpoint;
+  LdapPath own;
+  if (parse_path(format_path(domain, dn), own).failed()) return endpoint;
+  return own.endpoint;
 }
 
 Status change_member(ObjectState& group, std::string_view member_path, int op) {
@@ -53,36 +53,6 @@ std::string class_filter(const ClassFilter& classes) {
   return filter;
 }
 
-Status search_by_dns(const Endpoint& endpoint, const std::vector<std::string>& dns,
-                     const std::string& filter, const std::vector<std::string>& attributes,
-                     std::vector<Entry>& entries) {
-  entries.clear();
-  // Names by naming context, so that each batch is one subtree search.
-  std::map<std::string, std::vector<std::string>> by_domain;
-  for (const std::string& dn : dns) {
-    if (!domain_of(dn).empty()) by_domain[ascii_lower(domain_of(dn))].push_back(dn);
-  }
-  std::vector<SearchRequest> batches;
-  for (const auto& [domain, names] : by_domain) {
-    const std::string base = domain_of(names.front());
-    for (size_t first = 0; first < names.size(); first += kNamesPerSearch) {
-      std::string batch = "(&" + filter + "(|";
-      const size_t last = std::min(names.size(), first + kNamesPerSearch);
-      for (size_t i = first; i < last; ++i)
-        batch += "(distinguishedName=" + escape_filter_value(names[i]) + ")";
-      batch += "))";
-      batches.push_back({base, Scope::subtree, batch, attributes});
-    }
-  }
-  if (batches.empty()) return kOk;
-  // The batches do not depend on each other: all are sent before the first
-  // answer is awaited.
-  return with_connection(endpoint, [&](Connection& connection) {
-    entries.clear();
-    return search_all(connection, batches, entries);
-  });
-}
-
 Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>& dns,
                        const ClassFilter& classes,
                        std::vector<std::shared_ptr<ObjectState>>& objects) {
@@ -97,15 +67,17 @@ Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>&
     }
     if (!unknown.empty()) {
       std::vector<Entry> entries;
-      const Status status =
-          search_by_dns(endpoint, unknown, "(objectClass=*)", {"objectClass", "member"}, entries);
+      std::set<std::string> from_catalog;  // their member lists may be partial
+      const Status status = search_by_dns(endpoint, unknown, "(objectClass=*)",
+                                          {"objectClass", "member"}, entries, &from_catalog);
       if (status.failed()) return status;
       for (const std::string& dn : unknown) keep_object(endpoint, dn, {});
       for (const Entry& entry : entries) {
         const auto* object_classes = entry.find("objectClass");
-        keep_object(endpoint, entry.dn,
-                    {true, object_classes ? *object_classes : std::vector<std::string>{},
-                     whole_members(entry)});
+        keep_object(
+            endpoint, entry.dn,
+            {true, object_classes ? *object_classes : std::vector<std::string>{},
+             from_catalog.count(ascii_lower(entry.dn)) ? std::nullopt : whole_members(entry)});
       }
     }
     for (const std::string& dn : dns) {
@@ -132,7 +104,7 @@ Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>&
     auto it = found.find(ascii_lower(dn));
     if (it == found.end()) continue;
     auto object = std::make_shared<ObjectState>();
-    object->endpoint = endpoint;
+    object->endpoint = endpoint_of(endpoint, dn);
     object->dn = dn;
     object->classes = it->second;
     objects.push_back(std::move(object));

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -70,10 +71,15 @@ std::optional<std::vector<std::string>> whole_members(const Entry& entry);
 
 // The entries named by `dns` that match `filter`, with `attributes`: one
 // subtree search per naming context and batch of names. Names in no domain
-// are skipped.
+// are skipped. Names the server refers elsewhere (another domain of the
+// forest) are looked for in the global catalog, under the same identity,
+// without their `member` lists; their lower-case DNs go to
+// `from_global_catalog`. One the catalog does not give is left out with a
+// trace line.
 Status search_by_dns(const Endpoint& endpoint, const std::vector<std::string>& dns,
                      const std::string& filter, const std::vector<std::string>& attributes,
-                     std::vector<Entry>& entries);
+                     std::vector<Entry>& entries,
+                     std::set<std::string>* from_global_catalog = nullptr);
 
 // "(|(objectClass=a)(objectClass=b))", or "(objectClass=*)" for no classes;
 // class names escaped.
@@ -81,7 +87,9 @@ std::string class_filter(const ClassFilter& classes);
 
 // The objects named by `dns` that pass `classes`, in the order of `dns`,
 // read in batches (one search per batch, not one per object). Names that
-// the directory does not hold, or that lie in no domain, are left out.
+// the directory does not hold, or that lie in no domain, are left out. An
+// object of another domain than the endpoint's is bound through its own
+// domain ("LDAP://other.example.com/...").
 Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>& dns,
                        const ClassFilter& classes,
                        std::vector<std::shared_ptr<ObjectState>>& objects);

@@ -130,15 +130,18 @@ void read_ahead_groups(const std::vector<std::string>& group_paths) {
   objects->clear();  // what earlier levels read may have changed since
   for (const auto& [key, level] : levels) {
     std::vector<Entry> entries;
+    std::set<std::string> from_catalog;  // their member lists may be partial
     if (search_by_dns(level.endpoint, level.dns, "(objectClass=*)", {"objectClass", "member"},
-                      entries)
+                      entries, &from_catalog)
             .failed())
       continue;
     for (const std::string& dn : level.dns) keep_object(level.endpoint, dn, {});
     for (const Entry& entry : entries) {
       const auto* classes = entry.find("objectClass");
-      keep_object(level.endpoint, entry.dn,
-                  {true, classes ? *classes : std::vector<std::string>{}, whole_members(entry)});
+      keep_object(
+          level.endpoint, entry.dn,
+          {true, classes ? *classes : std::vector<std::string>{},
+           from_catalog.count(ascii_lower(entry.dn)) ? std::nullopt : whole_members(entry)});
     }
   }
 }
