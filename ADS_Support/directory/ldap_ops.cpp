@@ -224,7 +224,7 @@ int receive_answer(Connection& connection, const SearchRequest& query, int messa
   std::vector<std::string> references;
   int rc = receive_search(connection.ld(), message_id, answer, cookie, &references);
   if (const AnswerFilter filter = answer_filter.load())
-    filter(connection.server(), query, rc, answer);
+    filter(connection.server(), query, rc, answer, references);
   std::move(answer.begin(), answer.end(), std::back_inserter(entries));
   if (referred == nullptr) return rc;
   referred->subtrees.insert(referred->subtrees.end(), references.begin(), references.end());

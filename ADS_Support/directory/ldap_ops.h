@@ -73,11 +73,12 @@ int range_size();
 void set_range_size(int values);
 
 // For tests: sees each answer of search_entries and search_all (the
-// server's URI, the query, its result code and entries) before the layer
-// does, and may change it, to give answers the test domain cannot (a
-// referral, a value naming an object of another domain). Null: none.
+// server's URI, the query, its result code, entries and the DNs of its
+// continuation references) before the layer does, and may change it, to
+// give answers the test domain cannot (a referral, a value naming an object
+// of another domain). Null: none.
 using AnswerFilter = void (*)(const std::string& server, const SearchRequest& query, int& result,
-                              std::vector<Entry>& entries);
+                              std::vector<Entry>& entries, std::vector<std::string>& references);
 void set_answer_filter(AnswerFilter filter);
 
 }  // namespace txads::directory
