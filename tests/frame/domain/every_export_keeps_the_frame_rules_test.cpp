@@ -49,20 +49,18 @@ Call oe(F f, S... s) {
 // Under a cache that names a principal and holds no ticket (what kinit
 // leaves once the tickets are gone): no logon session, as without a cache.
 Call without_tickets(Call call) {
-  static const std::string cache = [] {
-    const char* dir = std::getenv("TXADS_CCACHE_DIR");  // removed with the test domain
-    const std::string file =
-        std::string(dir ? dir : "/tmp") + "/ticketless-" + std::to_string(getpid());
-    krb5_context context = nullptr;
-    krb5_ccache ccache = nullptr;
+  static const std::string cache = [] {  // in the test domain's cache directory
+    const std::string file = txads_test::ccache_of("ticketless-" + std::to_string(getpid()));
+    krb5_context c = nullptr;
+    krb5_ccache cc = nullptr;
     krb5_principal ann = nullptr;
-    if (krb5_init_context(&context) != 0) return file;
-    if (krb5_cc_resolve(context, ("FILE:" + file).c_str(), &ccache) == 0 &&
-        krb5_parse_name(context, "ann", &ann) == 0)
-      krb5_cc_initialize(context, ccache, ann);
-    if (ann) krb5_free_principal(context, ann);
-    if (ccache) krb5_cc_close(context, ccache);
-    krb5_free_context(context);
+    krb5_init_context(&c);
+    krb5_cc_resolve(c, ("FILE:" + file).c_str(), &cc);
+    krb5_parse_name(c, "ann", &ann);
+    krb5_cc_initialize(c, cc, ann);  // should any step fail, the rows fail with another text
+    krb5_free_principal(c, ann);
+    krb5_cc_close(c, cc);
+    krb5_free_context(c);
     return file;
   }();
   call.run = [run = call.run](const Args& a) {
