@@ -189,6 +189,14 @@ TXADS_API int TXADDeleteStationFromGroup(const char* station, const char* statio
                                          const char* group_path, char* error, int error_length);
 
 /* ---- Selection dialogs ------------------------------------------------- */
+/* TXADGetContainer: the operator picks a container; 0 its LDAP path copied
+ * into path by convention 3, 2 cancelled, -1 the dialog could not be shown
+ * (path untouched). A null caption or title keeps the dialog's own.
+ * TXADGetGroups: the operator picks groups, owned by the TXADInit window;
+ * 0 their LDAP paths joined with ";" copied by convention 3 (not terminated
+ * when they fill list_length exactly), -2 the paths are longer than
+ * list_length (list untouched), -1 cancelled (error untouched) or failed
+ * (the failure's text in error). */
 
 TXADS_API int TXADGetContainer(const char* caption, const char* title, char* path,
                                int path_length);
