@@ -12,8 +12,15 @@
  *     longest text you want terminated. A zero or negative length writes
  *     nothing.
  *  4. The error buffer, where a function has one, is the last pair of
- *     arguments. An error text is always terminated and zero-filled to the
- *     buffer's length.
+ *     arguments, and receives a text only where the function says so. The
+ *     text of a failed status is written as at most length - 1 bytes after
+ *     the whole buffer was zero-filled, so it is always terminated (a status
+ *     without a text leaves the buffer all zero). The three checks of the
+ *     current user and station copy the system's text of a failed platform
+ *     call by convention 3 instead: a text of length bytes or more fills the
+ *     buffer with no terminating zero. A null buffer or a length of 0 or
+ *     less writes nothing. The directory server's own message about a
+ *     refused request goes to the trace, never to the error buffer.
  *  5. Each function returns its own result codes, listed with it.
  *  6. Any function may be called from any thread. The parent window and the
  *     recursion flag are the only values kept between calls.
@@ -56,6 +63,13 @@ TXADS_API int TXADInit(HWND parent);
 TXADS_API void TXADSetRecursFlag(int flag);
 
 /* ---- Membership checks: 1 member, 2 not a member, -1 no answer -------- */
+/* On -1 the error buffer holds the text of the failure that decided it,
+ * where there was one (convention 4). TXADIsCurrentUserInContainer,
+ * TXADIsCurrentStationInContainer and TXADIsCurrentUserInGroup copy the
+ * text of a failed identity or token call by convention 3 (not terminated
+ * when it fills the buffer). Without a Kerberos ticket (no cache, or a cache
+ * naming a principal and holding no ticket) the text is that of 0x80070520
+ * (no logon session). */
 
 TXADS_API int TXADIsUserInContainer(const char* account, const char* container_path,
                                     char* error, int error_length);
@@ -129,14 +143,29 @@ TXADS_API int TXADIsGroupExist(const char* group_path, char* error, int error_le
  * list_length - 1, so every entry written is followed by a zero byte.
  * 0 all listed; -3 nothing of the class (list unchanged); -2 an entry did not
  * fit, the list holds those before it; -1 a path of 7 characters or fewer,
- * or the container could not be bound or enumerated (list unchanged; error
- * text except for the short path). Each element takes at least 1 ms. */
+ * or the container could not be bound or enumerated (list unchanged). The
+ * error buffer receives a text only when the bind failed; a short path or an
+ * enumeration that could not be started leaves it untouched, and so does a
+ * listing that ends early on a failure after its start (its result is that
+ * of the entries so far). Each element takes at least 1 ms. */
 TXADS_API int TXADGetUserListFromContainer(const char* container_path, char* list,
                                            int list_length, char* error, int error_length);
 TXADS_API int TXADGetStationListFromContainer(const char* container_path, char* list,
                                               int list_length, char* error, int error_length);
 
 /* ---- Directory changes: 0 done, -1 failed ------------------------------ */
+/* On -1 the error buffer holds the text of the refused step, with these
+ * exceptions, which leave it untouched: TXADCreateOU and TXADDeleteOU with a
+ * parent path of 7 characters or fewer; TXADCreateOU when the unit exists or
+ * was made but cannot be bound as a container; TXADDeleteOU when the
+ * directory refuses the deletion (a unit that still holds objects, no
+ * rights). On 0 the buffer is untouched. TXADCreateOU answers 0 also for a
+ * unit that exists already, TXADDeleteOU also for one that does not exist.
+ * TXADAddStationToContainer answers 0 once the station was created and
+ * enabled; its three later writes (userAccountControl 0x1020,
+ * sAMAccountType 0x30000001, primaryGroupID 515), one attribute each, are
+ * best effort: a refusal changes neither the result nor the error buffer,
+ * and the server's reason is traced. */
 
 TXADS_API int TXADCreateOU(const char* parent_path, const char* unit, char* error,
                            int error_length);
@@ -160,6 +189,14 @@ TXADS_API int TXADDeleteStationFromGroup(const char* station, const char* statio
                                          const char* group_path, char* error, int error_length);
 
 /* ---- Selection dialogs ------------------------------------------------- */
+/* TXADGetContainer: the operator picks a container; 0 its LDAP path copied
+ * into path by convention 3, 2 cancelled, -1 the dialog could not be shown
+ * (path untouched). A null caption or title keeps the dialog's own.
+ * TXADGetGroups: the operator picks groups, owned by the TXADInit window;
+ * 0 their LDAP paths joined with ";" copied by convention 3 (not terminated
+ * when they fill list_length exactly), -2 the paths are longer than
+ * list_length (list untouched), -1 cancelled (error untouched) or failed
+ * (the failure's text in error). */
 
 TXADS_API int TXADGetContainer(const char* caption, const char* title, char* path,
                                int path_length);

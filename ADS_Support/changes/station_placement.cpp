@@ -4,8 +4,9 @@
 // A new station is written in five steps: the creating write ("name",
 // "sAMAccountName"), the enabling write (userAccountControl as read back,
 // less the disabled flag), then one write each for userAccountControl
-// 0x1020, sAMAccountType and primaryGroupID. Only the first two decide the
-// result; the directory may compute the last values itself and refuse them.
+// 0x1020, sAMAccountType and primaryGroupID, each carrying only its own
+// attribute. Only the first two decide the result; the directory may compute
+// the last values itself and refuse them.
 #include "changes/station_placement.h"
 
 #include <charconv>
@@ -63,8 +64,13 @@ Status enable(Object& station) {
 }
 
 // One best-effort write: a refused staging is reported, the write's own
-// status is not looked at.
-void write_best_effort(Object& station, const char* attribute, int32_t number, OutputBuffer error) {
+// status is not looked at. The value is staged on a handle of its own: a
+// refused write keeps its value staged, and on a shared handle that value
+// would ride along with the next write and have it refused too.
+void write_best_effort(const std::string& station_path, const char* attribute, int32_t number,
+                       OutputBuffer error) {
+  Object station;
+  if (directory::ads_get_object(station_path, station).failed()) return;
   if (Status s = station.put(attribute, Value::of(number)); s.failed()) {
     GetADSErrorText(s, error);
   }
@@ -111,9 +117,11 @@ int AddStationToContainer(const char* station, const char* container_path, Outpu
     GetADSErrorText(enabled, error);
   }
 
-  write_best_effort(created, "userAccountControl", kWorkstationAccount, error);
-  write_best_effort(created, "sAMAccountType", kMachineAccountType, error);
-  write_best_effort(created, "primaryGroupID", kComputersGroupRid, error);
+  std::string path;
+  static_cast<void>(created.get_ads_path(path));
+  write_best_effort(path, "userAccountControl", kWorkstationAccount, error);
+  write_best_effort(path, "sAMAccountType", kMachineAccountType, error);
+  write_best_effort(path, "primaryGroupID", kComputersGroupRid, error);
   return result;
 }
 

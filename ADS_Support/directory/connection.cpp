@@ -193,7 +193,7 @@ Status Connection::open(const Target& target, const Identity& identity,
   if (base) opened->configured_base_ = base.get();
 
   rc = read_root_dse(ld, opened->root_dse_);
-  if (rc != LDAP_SUCCESS) return status_from_ldap(rc);
+  if (rc != LDAP_SUCCESS) return status_from_ldap(rc, ld);
   remember_forest(dns_name_of(opened->root_dse_.default_naming_context),
                   dns_name_of(opened->root_dse_.root_domain_naming_context));
 
@@ -207,8 +207,9 @@ Status Connection::open(const Target& target, const Identity& identity,
 
   rc = sasl_bind(opened->ld_.get(), identity);
   if (rc != LDAP_SUCCESS) {
-    if (identity.principal.empty() && rc != LDAP_SERVER_DOWN) return kNoLogonSession;
-    return status_from_ldap(rc);
+    const Status status = status_from_ldap(rc, opened->ld_.get());
+    if (!identity.has_ticket && rc != LDAP_SERVER_DOWN) return kNoLogonSession;
+    return status;
   }
   connection = std::move(opened);
   return kOk;

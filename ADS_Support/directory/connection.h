@@ -30,8 +30,8 @@ class Connection {
  public:
   // Statuses: mapped from LDAP results: server down 0x8007203A when the
   // server refuses the connection or does not answer within the connect
-  // timeout, ...; kNoLogonSession when the bind fails and the identity holds
-  // no principal.
+  // timeout, ...; kNoLogonSession when the bind fails and the identity's
+  // cache holds no ticket (no cache, no principal, or a principal alone).
   static Status open(const Target& target, const Identity& identity,
                      std::unique_ptr<Connection>& connection);
 

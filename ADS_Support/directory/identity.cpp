@@ -47,6 +47,8 @@ Identity current_identity() {
     Krb5UnparsedName text(raw_text, {context});
     identity.principal = text.get();
   }
+  identity.has_ticket =
+      CredentialCursor(context, cache.get()).any([](const krb5_creds&) { return true; });
   return identity;
 }
 

@@ -10,8 +10,9 @@
 namespace txads::directory {
 
 struct Identity {
-  std::string ccache;     // full cache name, "FILE:/tmp/krb5cc_1000"
-  std::string principal;  // "ann@CORP.EXAMPLE.COM"; "" when the cache is missing or empty
+  std::string ccache;       // full cache name, "FILE:/tmp/krb5cc_1000"
+  std::string principal;    // "ann@CORP.EXAMPLE.COM"; "" when the cache is missing or empty
+  bool has_ticket = false;  // the cache holds a ticket (expired or not) for the principal
 };
 
 // Read afresh on every call: the environment and the cache may have changed.

@@ -2,7 +2,8 @@
 // caches, principals and strings made with one. Every owner but the context's
 // keeps the context it frees with, which must outlive it.
 // Take ownership on the line after the call that fills the out-parameter.
-// Plain RAII types: not shared between threads.
+// Plain RAII types: not shared between threads. CredentialCursor walks a
+// cache's credentials and ends the walk on destruction.
 #pragma once
 
 #include <krb5.h>
@@ -42,5 +43,37 @@ struct Krb5StringFree {
   void operator()(char* s) const noexcept { krb5_free_string(context, s); }
 };
 using Krb5String = std::unique_ptr<char, Krb5StringFree>;
+
+class CredentialCursor {
+ public:
+  CredentialCursor(krb5_context context, krb5_ccache cache) : context_(context), cache_(cache) {
+    open_ = krb5_cc_start_seq_get(context_, cache_, &cursor_) == 0;
+  }
+  ~CredentialCursor() {
+    if (open_) krb5_cc_end_seq_get(context_, cache_, &cursor_);
+  }
+  CredentialCursor(const CredentialCursor&) = delete;
+  CredentialCursor& operator=(const CredentialCursor&) = delete;
+
+  // Calls `seen` with each ticket (configuration entries skipped) until it
+  // returns true; true if it did.
+  template <class Seen>
+  bool any(Seen&& seen) {
+    if (!open_) return false;
+    krb5_creds creds;
+    while (krb5_cc_next_cred(context_, cache_, &cursor_, &creds) == 0) {
+      const bool hit = !krb5_is_config_principal(context_, creds.server) && seen(creds);
+      krb5_free_cred_contents(context_, &creds);
+      if (hit) return true;
+    }
+    return false;
+  }
+
+ private:
+  krb5_context context_;
+  krb5_ccache cache_;
+  krb5_cc_cursor cursor_{};
+  bool open_ = false;
+};
 
 }  // namespace txads::directory

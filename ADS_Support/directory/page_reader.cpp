@@ -36,12 +36,13 @@ Status PageReader::next_page(std::vector<Entry>& entries) {
     return ask_failure_ == LDAP_SUCCESS ? kFalse : status_from_ldap(ask_failure_);
   SigpipeGuard quiet;
   const int rc = take(lease_.connection()->ld(), entries);
+  const Status status = status_from_ldap(rc, lease_.connection()->ld());
   if (rc != LDAP_SUCCESS) {
     lease_.end(rc);
   } else if (message_id_ < 0) {
     lease_.end(ask_failure_);
   }
-  return status_from_ldap(rc);
+  return status;
 }
 
 int PageReader::take(LDAP* ld, std::vector<Entry>& entries) {

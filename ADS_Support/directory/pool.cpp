@@ -141,8 +141,9 @@ Status Lease::open(const Endpoint& endpoint, const std::function<int(Connection&
     }
     const int rc = operation(*connection_);
     if (!server_lost(rc)) {
+      const Status mapped = status_from_ldap(rc, connection_->ld());
       if (rc < 0) end(rc);
-      return status_from_ldap(rc);
+      return mapped;
     }
     const std::string server = connection_->server();
     connection_.reset();
@@ -167,8 +168,9 @@ Status Lease::open(const Endpoint& endpoint, const std::function<int(Connection&
       continue;
     }
     forget_avoided_server(target.uri);
+    const Status mapped = status_from_ldap(rc, connection_->ld());
     if (rc < 0) end(rc);
-    return status_from_ldap(rc);
+    return mapped;
   }
   return status;
 }

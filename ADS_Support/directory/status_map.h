@@ -4,6 +4,8 @@
 // Constant table; thread-safe.
 #pragma once
 
+#include <ldap.h>
+
 #include <cstdint>
 
 #include "frame/status.h"
@@ -16,5 +18,11 @@ uint32_t win32_from_ldap(int ldap_result);
 
 // HRESULT_FROM_WIN32(win32_from_ldap(ldap_result)); S_OK for LDAP_SUCCESS.
 Status status_from_ldap(int ldap_result);
+
+// The same for the result of an operation on `ld`. A failure also writes the
+// server's diagnostic message, when the handle holds one, as a trace line of
+// its own ("The directory answered 'Already exists': 00002071: ...") and
+// clears it from the handle.
+Status status_from_ldap(int ldap_result, LDAP* ld);
 
 }  // namespace txads::directory

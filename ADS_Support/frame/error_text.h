@@ -13,7 +13,8 @@
 namespace txads {
 
 // Zero-fills the buffer over its length, then appends at most length - 1
-// characters of the code's text.
+// characters of the code's text (so it is always terminated). A null buffer
+// or a length of 0 or less is left alone.
 void GetADSErrorText(Status status, OutputBuffer error);
 
 // The row's name, or "" when the code has no row.

@@ -39,8 +39,8 @@ inline constexpr uint32_t ERROR_TIMEOUT = 1460;
 inline constexpr uint32_t ERROR_OBJECT_ALREADY_EXISTS = 5010;
 
 // Directory errors: the LDAP result codes map onto these.
-inline constexpr uint32_t ERROR_DS_BUSY = 0x2006;
-inline constexpr uint32_t ERROR_DS_UNAVAILABLE = 0x2007;
+inline constexpr uint32_t ERROR_DS_BUSY = 0x200E;
+inline constexpr uint32_t ERROR_DS_UNAVAILABLE = 0x200F;
 inline constexpr uint32_t ERROR_DS_NO_ATTRIBUTE_OR_VALUE = 0x200A;
 inline constexpr uint32_t ERROR_DS_INVALID_ATTRIBUTE_SYNTAX = 0x200B;
 inline constexpr uint32_t ERROR_DS_ATTRIBUTE_TYPE_UNDEFINED = 0x200C;
@@ -86,7 +86,9 @@ inline constexpr uint32_t ERROR_DS_NO_RESULTS_RETURNED = 0x2041;
 inline constexpr uint32_t ERROR_DS_CONTROL_NOT_FOUND = 0x2042;
 inline constexpr uint32_t ERROR_DS_CLIENT_LOOP = 0x2043;
 inline constexpr uint32_t ERROR_DS_REFERRAL_LIMIT_EXCEEDED = 0x2044;
-inline constexpr uint32_t ERROR_DS_GENERIC_ERROR = 0x208D;
+inline constexpr uint32_t ERROR_DS_SORT_CONTROL_MISSING = 0x2045;
+inline constexpr uint32_t ERROR_DS_OFFSET_RANGE_ERROR = 0x2046;
+inline constexpr uint32_t ERROR_DS_GENERIC_ERROR = 0x2095;
 inline constexpr uint32_t ERROR_DS_INSUFF_ACCESS_RIGHTS = 0x2098;
 
 // Name translation through the global catalog.
@@ -106,8 +108,8 @@ inline constexpr uint32_t ERROR_DOMAIN_CONTROLLER_NOT_FOUND = 1908;  // no KDC o
 inline constexpr uint32_t ERROR_CONTEXT_EXPIRED = 1931;              // ticket expired
 
 // Identity of the current station and token.
-inline constexpr uint32_t ERROR_INVALID_HANDLE = 6;  // a token other than the caller's
-inline constexpr uint32_t ERROR_BUFFER_OVERFLOW = 111;  // name longer than the buffer
+inline constexpr uint32_t ERROR_INVALID_HANDLE = 6;           // a token other than the caller's
+inline constexpr uint32_t ERROR_BUFFER_OVERFLOW = 111;        // name longer than the buffer
 inline constexpr uint32_t ERROR_NO_TRUST_SAM_ACCOUNT = 1787;  // no computer account for this host
 
 }  // namespace txads::win32

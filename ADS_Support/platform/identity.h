@@ -8,8 +8,8 @@
 //                            first label, upper case, at most 15 characters.
 //   GetComputerObjectNameA - the station's computer object ("NAME$").
 // Each returns false with the thread's last error set on failure:
-//   ERROR_NO_SUCH_LOGON_SESSION  no credential cache, or no principal in it
-//   ERROR_CONTEXT_EXPIRED        no valid ticket-granting ticket
+//   ERROR_NO_SUCH_LOGON_SESSION  no credential cache, no principal or no ticket in it
+//   ERROR_CONTEXT_EXPIRED        tickets, but no valid ticket-granting ticket
 //   ERROR_NO_SUCH_USER           no user object for the principal
 //   ERROR_NO_TRUST_SAM_ACCOUNT   no computer object for the station
 //   ERROR_NO_SUCH_DOMAIN         the directory could not be asked

@@ -13,42 +13,11 @@
 namespace txads {
 namespace {
 
+using directory::CredentialCursor;
 using directory::Krb5Cache;
 using directory::Krb5Context;
 using directory::Krb5Principal;
 using directory::Krb5UnparsedName;
-
-// Walks the cache's credentials; ends the sequence on destruction.
-class CredentialCursor {
- public:
-  CredentialCursor(krb5_context context, krb5_ccache cache) : context_(context), cache_(cache) {
-    open_ = krb5_cc_start_seq_get(context_, cache_, &cursor_) == 0;
-  }
-  ~CredentialCursor() {
-    if (open_) krb5_cc_end_seq_get(context_, cache_, &cursor_);
-  }
-  CredentialCursor(const CredentialCursor&) = delete;
-  CredentialCursor& operator=(const CredentialCursor&) = delete;
-
-  // Calls `seen` with each credential until it returns true; true if it did.
-  template <class Seen>
-  bool any(Seen&& seen) {
-    if (!open_) return false;
-    krb5_creds creds;
-    while (krb5_cc_next_cred(context_, cache_, &cursor_, &creds) == 0) {
-      const bool hit = seen(creds);
-      krb5_free_cred_contents(context_, &creds);
-      if (hit) return true;
-    }
-    return false;
-  }
-
- private:
-  krb5_context context_;
-  krb5_ccache cache_;
-  krb5_cc_cursor cursor_{};
-  bool open_ = false;
-};
 
 std::string_view data_text(const krb5_data& d) {
   return {d.data, d.length};
@@ -85,6 +54,10 @@ uint32_t current_principal(CachePrincipal& principal) {
     return win32::ERROR_NO_SUCH_LOGON_SESSION;
   Krb5Principal client(raw_client, {context.get()});
 
+  // A cache that kinit made and kdestroy-like tools emptied keeps its
+  // principal: without any ticket there is no logon session to use.
+  if (!CredentialCursor(context.get(), cache.get()).any([](const krb5_creds&) { return true; }))
+    return win32::ERROR_NO_SUCH_LOGON_SESSION;
   if (!has_valid_tgt(context.get(), cache.get(), client.get())) return win32::ERROR_CONTEXT_EXPIRED;
 
   char* raw_name = nullptr;

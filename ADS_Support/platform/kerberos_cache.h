@@ -15,8 +15,9 @@ struct CachePrincipal {
 };
 
 // 0 with the principal, or the Win32 error to report:
-// ERROR_NO_SUCH_LOGON_SESSION when there is no cache or no principal in it,
-// ERROR_CONTEXT_EXPIRED when it holds no unexpired ticket-granting ticket.
+// ERROR_NO_SUCH_LOGON_SESSION when there is no cache, no principal in it or
+// no ticket at all, ERROR_CONTEXT_EXPIRED when it holds tickets but no
+// unexpired ticket-granting ticket.
 uint32_t current_principal(CachePrincipal& principal);
 
 }  // namespace txads

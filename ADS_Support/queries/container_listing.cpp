@@ -44,11 +44,9 @@ int list_container(std::string_view class_name, const char* container_path, List
     // below still applies, and its error text is reported at the end.
     status = container.put_filter({std::string(class_name)});
     directory::Enumerator children;
-    const Status started = container.new_enum(children);
-    if (started.failed()) {
-      // Reported too: without it the caller would see -1 and no reason.
-      if (status.ok()) status = started;
-    } else {
+    // An enumeration that cannot be started gives -1 with no error text of
+    // its own: only a failed bind or filter is reported.
+    if (container.new_enum(children).ok()) {
       PreciseTimers precise;
       result = -3;
       directory::Object item;

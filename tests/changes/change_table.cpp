@@ -71,8 +71,18 @@ void ChangeTable::run(const Row& row) {
                           : kThree.at(row.worker)(a[0].c_str(), a[1].c_str(), a[2].c_str(),
                                                   error.data(), 256),
             row.code);
-  EXPECT_EQ(trace.messages(), (std::vector<std::string>{"run function 'TXAD" + row.worker + "'.",
-                                                        "run function '" + row.worker + "'."}));
+  std::vector<std::string> lines = trace.messages();
+  const std::vector<std::string> entry{"run function 'TXAD" + row.worker + "'.",
+                                       "run function '" + row.worker + "'."};
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(std::vector(lines.begin(), lines.begin() + 2), entry);
+  const std::vector<std::string> said(lines.begin() + 2, lines.end());
+  for (const std::string& line : said) EXPECT_TRUE(line.starts_with("The directory answered '"));
+  if (row.said) {
+    ASSERT_EQ(said.size(), row.said->size()) << ::testing::PrintToString(said);
+    for (size_t i = 0; i < said.size(); ++i)
+      EXPECT_NE(said[i].find((*row.said)[i]), std::string::npos) << said[i];
+  }
   EXPECT_TRUE(row.error.empty() ? error.untouched() : error.text() == row.error) << error.text();
   EXPECT_TRUE(error.guards_intact());
   EXPECT_EQ(diff(before, picture(ou_.dn()), ou_.dn().size() + 1), expand(row.diff));

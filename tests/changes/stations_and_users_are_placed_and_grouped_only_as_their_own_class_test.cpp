@@ -12,8 +12,10 @@ namespace {
 
 TEST_F(ChangeTable, NewStationsBecomeEnabledWorkstationAccounts) {
   const Row rows[] = {
-      {"AddStationToContainer", {"New~", "@"}, 0, "", "+CN=New~"},
-      {"AddStationToContainer", {"New~", "@"}, -1, kExists, ""},
+      // Of the five writes only the one of sAMAccountType is refused: each
+      // write carries its own attribute alone.
+      {"AddStationToContainer", {"New~", "@"}, 0, "", "+CN=New~", {{"sAMAccountType"}}},
+      {"AddStationToContainer", {"New~", "@"}, -1, kExists, "", {{"already exists"}}},
       {"AddStationToContainer", {"Newer~", "@OU=Missing"}, -1, kNoSuchObject, ""},
       {"AddStationToContainer", {std::string(259, 's'), "@"}, -1, kInvalidArg, ""},
   };

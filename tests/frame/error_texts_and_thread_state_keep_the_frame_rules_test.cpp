@@ -1,5 +1,6 @@
 // The frame's own routines. An error text is the ADS error name, else the system text
-// of a facility-7 code (at most 299 characters, none with an insert), else "%X",
+// of a facility-7 code (at most 299 characters, none with an insert; every code a
+// directory failure maps to has one), else "%X",
 // zero-filled and cut to length - 1 (other lengths and null buffers: domain/). A
 // thread's last error, COM count and locale (which the conversions to and from the
 // directory's UTF-8 follow) stay with it; the parent window and recursion flag hold
@@ -14,6 +15,7 @@
 #include <thread>
 #include <tuple>
 
+#include "directory/status_map.h"
 #include "frame/com_init.h"
 #include "frame/conversions.h"
 #include "frame/error_text.h"
@@ -83,6 +85,17 @@ TEST(ErrorText, IsTheTableNameTheSystemTextOrHexadecimalCutToTheLengthLessOne) {
 TEST(SystemMessages, FindEveryTextOfTheirTable) {  // by binary search: the table must be sorted
   for (const SystemMessage* m = system_messages_begin(); m != system_messages_end(); ++m)
     EXPECT_STREQ(system_message(m->code), m->text) << m->code;
+}
+
+// A directory failure never reaches a caller as -1 with an empty error
+// buffer: every LDAP result, the server's or libldap's own, maps to a code
+// with a text (all rows and the default lie in this range).
+TEST(SystemMessages, HaveATextForEveryMappedDirectoryFailure) {
+  for (int ldap = -128; ldap < 256; ++ldap) {
+    const Status status = directory::status_from_ldap(ldap);
+    EXPECT_TRUE(status.ok() || *system_message(status.bits()) != '\0')
+        << "LDAP result " << ldap << ": 0x" << std::hex << status.bits();
+  }
 }
 
 TEST(LastErrorAndComCount, BelongToTheCallingThread) {

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "support/domain.h"
 #include "support/guarded_buffer.h"
@@ -108,7 +110,12 @@ TEST(GroupChecks, ResolveEveryFormTraceEachStepAndCountTheDomainsAccounts) {
     EXPECT_EQ(cases[i].call(error.data(), error.length()), cases[i].expected);
     EXPECT_EQ(!error.untouched(), cases[i].expected == -1);
     if (cases[i].lines.empty()) continue;
-    EXPECT_EQ(trace.messages(), cases[i].lines);
+    // The library's own lines; what the server said of a refused request
+    // comes between them in words of its own.
+    std::vector<std::string> own = trace.messages();
+    std::erase_if(own,
+                  [](const std::string& l) { return l.starts_with("The directory answered '"); });
+    EXPECT_EQ(own, cases[i].lines);
   }
 }
 

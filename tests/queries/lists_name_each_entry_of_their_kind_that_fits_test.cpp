@@ -2,9 +2,13 @@
 // the text already in a caller's buffer. The listings name the direct
 // children of exactly their class while "fill count < length - 1" holds, else
 // stop with -2; a long one is complete, and a server lost part-way ends it at
-// once with the entries read so far. The group list names the account's
-// groups as domain\group while "text + name + 10 < length" holds.
+// once with the entries read so far; one whose enumeration cannot start
+// fails without an error text (that is for a failed bind). The group list
+// names the account's groups as domain\group while "text + name + 10 <
+// length" holds.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <ldap.h>
 
 #include <atomic>
 #include <chrono>
@@ -19,6 +23,27 @@
 #include "support/scratch_ou.h"
 #include "support/trace_capture.h"
 #include "txads.h"
+
+namespace {
+// The DN whose one-level searches the stand-in below refuses; null for none.
+std::atomic<const std::string*> refused_listing{nullptr};
+}  // namespace
+
+// The real server cannot be made to refuse a one-level search of a container
+// it has just let the caller read. This test double stands in for that
+// refusal: it replaces libldap's ldap_search_ext in this binary and passes
+// every other request to the real server.
+extern "C" int ldap_search_ext(LDAP* ld, const char* base, int scope, const char* filter,
+                               char** attrs, int attrsonly, LDAPControl** sctrls,
+                               LDAPControl** cctrls, timeval* timeout, int sizelimit, int* msgidp) {
+  static const auto real =
+      reinterpret_cast<decltype(&ldap_search_ext)>(dlsym(RTLD_NEXT, "ldap_search_ext"));
+  const std::string* refused = refused_listing.load();
+  if (refused && scope == LDAP_SCOPE_ONELEVEL && base && *refused == base)
+    return LDAP_UNWILLING_TO_PERFORM;
+  return real(ld, base, scope, filter, attrs, attrsonly, sctrls, cctrls, timeout, sizelimit,
+              msgidp);
+}
 
 namespace {
 
@@ -84,6 +109,7 @@ TEST(Lists, NameEachEntryOfTheirKindThatFits) {
     size_t count;  // entries appended, each one of `pool`
     std::string pool;
     std::string error;  // "" when the error buffer must stay untouched
+    bool refuse_enumeration = false;
   } rows[] = {
       {kUsers, path_of(mixed), "", 1000, 0, 2, "Ann Smith|Smith\\, John|", ""},
       {kStations, path_of(mixed), "", 1000, 0, 1, pc + "|", ""},
@@ -99,6 +125,8 @@ TEST(Lists, NameEachEntryOfTheirKindThatFits) {
       {kStations, path_of("OU=Missing," + ou.dn()), "", 100, -1, 0, "",
        "The directory holds no object with that name.\n"},
       {kUsers, "ldap://" + pair, "", 100, -1, 0, "", "E_ADS_BAD_PATHNAME"},
+      {kUsers, path_of(pair), "", 100, -1, 0, "", "", true},
+      {kStations, path_of(mixed), "", 100, -1, 0, "", "", true},
       {kGroups, ann, "", 3 * n + 13, 0, 3, pool, ""},  // 2 (n + 1) + n + 10 < 3 n + 13
       {kGroups, ann, "", 3 * n + 12, 0, 2, pool, ""},
       {kGroups, ann, "", n + 11, 0, 1, pool, ""},
@@ -115,7 +143,10 @@ TEST(Lists, NameEachEntryOfTheirKindThatFits) {
     GuardedBuffer list(row.length, '\0'), error(64);
     std::memcpy(list.data(), row.on_entry.data(), row.on_entry.size());
     txads_test::TraceCapture trace;
+    const std::string refused = row.refuse_enumeration ? row.arg.substr(7) : "";
+    if (row.refuse_enumeration) refused_listing = &refused;
     EXPECT_EQ(row.list.call(row.arg.c_str(), list.data(), row.length, error.data(), 64), row.code);
+    refused_listing = nullptr;
     const std::string text = list.text();
     EXPECT_EQ(text.substr(0, row.on_entry.size()), row.on_entry);
     EXPECT_TRUE(lists(text.substr(row.on_entry.size()), row.count, row.pool));
@@ -123,8 +154,13 @@ TEST(Lists, NameEachEntryOfTheirKindThatFits) {
     EXPECT_TRUE(row.error.empty() ? error.untouched() : error.text() == row.error) << error.text();
     if (!row.list.worker) continue;
     const std::string worker = row.list.worker;
-    EXPECT_EQ(trace.messages(), (std::vector<std::string>{"run function 'TXAD" + worker + "'.",
-                                                          "run function '" + worker + "'."}));
+    // The two entry lines, then what the server said of a refused request.
+    const std::vector<std::string> lines = trace.messages();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "run function 'TXAD" + worker + "'.");
+    EXPECT_EQ(lines[1], "run function '" + worker + "'.");
+    for (size_t i = 2; i < lines.size(); ++i)
+      EXPECT_TRUE(lines[i].starts_with("The directory answered '")) << lines[i];
   }
 }
 

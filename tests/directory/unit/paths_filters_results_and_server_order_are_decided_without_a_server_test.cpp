@@ -69,6 +69,11 @@ TEST(LdapResults, BecomeThePlatformsCodes) {
       {LDAP_TYPE_OR_VALUE_EXISTS, 0x8007200D},
       {LDAP_NO_SUCH_ATTRIBUTE, 0x8007200A},
       {4711, 0x80072095},  // unknown codes are a generic directory error
+      {LDAP_OTHER, 0x80072095},
+      {LDAP_BUSY, 0x8007200E},
+      {LDAP_UNAVAILABLE, 0x8007200F},
+      {0x3C, 0x80072045},  // sortControlMissing
+      {0x3D, 0x80072046},  // offsetRangeError
   };
   for (const auto& [ldap, hresult] : rows)
     EXPECT_EQ(status_from_ldap(ldap).bits(), hresult) << ldap;
