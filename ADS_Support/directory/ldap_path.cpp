@@ -84,21 +84,6 @@ int hex_value(char c) {
   return -1;
 }
 
-// "\/" becomes "/"; every other escape stays whole for the DN parser.
-std::string unescape_slashes(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\' && i + 1 < text.size()) {
-      if (text[i + 1] != '/') out += '\\';
-      out += text[++i];
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
 bool well_formed_dn(const std::string& dn) {
   if (dn.empty() || dn.front() == '<') return true;
   LDAPDN raw = nullptr;
@@ -174,7 +159,7 @@ Status refuse_nul(std::string_view name) {
 Status parse_dn(std::string_view text, std::string& dn) {
   dn.clear();
   if (const Status status = refuse_nul(text); status.failed()) return status;
-  std::string unescaped = unescape_slashes(text);
+  std::string unescaped = unescape_path_dn(text);
   if (!well_formed_dn(unescaped)) return kBadPathname;
   dn = std::move(unescaped);
   return kOk;
@@ -186,6 +171,20 @@ std::string escape_path_dn(std::string_view dn) {
   for (char c : dn) {
     if (c == '/') out += '\\';
     out += c;
+  }
+  return out;
+}
+
+std::string unescape_path_dn(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size()) {
+      if (text[i + 1] != '/') out += '\\';
+      out += text[++i];  // every other escape stays whole for the DN parser
+    } else {
+      out += text[i];
+    }
   }
   return out;
 }

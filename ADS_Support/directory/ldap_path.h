@@ -51,6 +51,10 @@ Status parse_dn(std::string_view text, std::string& dn);
 // through it; parse_dn reads it back.
 std::string escape_path_dn(std::string_view dn);
 
+// The dn a path holds, "\/" read as "/" ("OU=Sales\/East" gives
+// "OU=Sales/East"); every other escape stays as written.
+std::string unescape_path_dn(std::string_view text);
+
 // "LDAP://" + server + "/" + escape_path_dn(dn); no server part for "".
 std::string format_path(std::string_view server, std::string_view dn);
 
