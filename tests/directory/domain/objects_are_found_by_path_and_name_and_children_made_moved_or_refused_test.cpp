@@ -131,10 +131,10 @@ TEST_F(Children, AreFoundByTheirOwnClassAndOneRelativeName) {
       {"Computer", "cn=pc1", ok},  // class and name compare without case
       {"", "CN=PC1", ok},          // any class
       {"user", "CN=PC1", absent},
-      {"container", "CN=a\\,b", ok},              // an escaped comma stays one name
-      {"container", "CN=Deep,OU=Inner", bad},     // a grandchild
-      {"container", "CN=a+CN=b", bad},            // a multi-valued name
-      {"container", "CN=Deep/OU=Inner", absent},  // "/" is part of a relative name
+      {"container", "CN=a\\,b", ok},           // an escaped comma stays one name
+      {"container", "CN=Deep,OU=Inner", bad},  // a grandchild
+      {"container", "CN=a+CN=b", bad},         // a multi-valued name
+      {"container", "CN=Inner/Deep", absent},  // "/" is part of a relative name
       {"container", "Deep", bad},
   };
   for (const auto& [class_name, rdn, code] : rows) {
