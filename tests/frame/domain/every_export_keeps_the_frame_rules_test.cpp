@@ -240,8 +240,7 @@ TEST(EveryExport, ReachesNoObjectThroughANameWithAZeroByte) {
   ou.add_member(group, ou.add_computer(pc));
   ou.add_computer(spare);
   const std::string nul = "\\00x", ann = "CORP\\ann" + nul, dn = text_of(txads::kInvalidDnSyntax),
-                    no_object = text_of(txads::kNoSuchObject), lab = p("OU=Lab\\00x,OU=Site"),
-                    members = p("CN=Lab Members\\00x,OU=Groups");
+                    lab = p("OU=Lab\\00x,OU=Site"), members = p("CN=Lab Members\\00x,OU=Groups");
   const struct {
     const char* name;
     Call call;
@@ -278,8 +277,8 @@ TEST(EveryExport, ReachesNoObjectThroughANameWithAZeroByte) {
       // The server answers for "OU=Lab" when asked for "OU=Lab\20".
       {"IsContainerExist answered", e(TXADIsContainerExist, p("OU=Lab\\20,OU=Site")), -3, ""},
       {"GetSIDFromName answered", e(TXADGetSIDFromName, p("CN=Ann Archer\\20,OU=Dev,OU=Staff")), 0, ""},
-      {"DeleteStationFromContainer answered", e(TXADDeleteStationFromContainer, pc + "\\20", top), -1, no_object},
-      {"MoveOUToContainer answered", e(TXADMoveOUToContainer, "LDAP://OU=Unit\\20" + scratch, dest), -1, no_object},
+      {"DeleteStationFromContainer answered", e(TXADDeleteStationFromContainer, pc + "\\20", top), -1, kNoObject},
+      {"MoveOUToContainer answered", e(TXADMoveOUToContainer, "LDAP://OU=Unit\\20" + scratch, dest), -1, kNoObject},
       // clang-format on
   };
   std::vector<std::string> before = snapshot(ou.dn());
