@@ -5,16 +5,15 @@
 
 #include <algorithm>
 
+#include "directory/ldap_path.h"
 #include "frame/ascii_case.h"
 
 namespace txads {
 
 std::string server_qualified_path(std::string_view dn) {
-  std::string path = "LDAP://";
-  path += dn;
-  const std::string upper = ascii_upper(path);
+  const std::string upper = ascii_upper(dn);
   const size_t first = upper.find("DC=");
-  if (first == std::string::npos) return path;
+  if (first == std::string::npos) return directory::format_path("", dn);
 
   std::string server = upper.substr(first + 3);
   // Removing one "DC=" may join the text around it into a new one; the
@@ -24,11 +23,7 @@ std::string server_qualified_path(std::string_view dn) {
   std::replace(server.begin(), server.end(), ',', '.');
   server = ascii_lower(server);
 
-  std::string qualified = "LDAP://";
-  qualified += server;
-  qualified += '/';
-  qualified += dn;
-  return qualified;
+  return directory::format_path(server, dn);
 }
 
 }  // namespace txads

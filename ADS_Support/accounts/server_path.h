@@ -1,7 +1,7 @@
 // The server-qualified path of a distinguished name: "LDAP://" + the DNS name
 // made of its DC= parts + "/" + the DN, or "LDAP://" + the DN when it has no
-// DC= part. CN=Admins,OU=Groups,DC=corp,DC=example,DC=com gives
-// LDAP://corp.example.com/CN=Admins,OU=Groups,DC=corp,DC=example,DC=com.
+// DC= part; a "/" in the DN written "\/". CN=Admins,OU=Groups,DC=corp,DC=example,DC=com
+// gives LDAP://corp.example.com/CN=Admins,OU=Groups,DC=corp,DC=example,DC=com.
 // Text in and out is the caller's 8-bit text.
 #pragma once
 

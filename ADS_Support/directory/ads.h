@@ -63,7 +63,8 @@ class Container : public Object {
   // A direct child of that class and relative name ("CN=PC042"); "" for any
   // class. kNoSuchObject also when the child's own (most specific) class is
   // another (a computer asked for as "user"); kBadPathname unless the
-  // relative name is exactly one attribute=value ("CN=a\,b" is one).
+  // relative name is exactly one attribute=value ("CN=a\,b" is one);
+  // kInvalidDnSyntax for a zero byte in it, raw or as "\00".
   Status get_object(std::string_view class_name, std::string_view rdn, Object& child);
   // A new child, written at its set_info.
   Status create(std::string_view class_name, std::string_view rdn, Object& child);
@@ -138,7 +139,8 @@ class Enumerator {
 
 // ADsGetObject: binds a path asking for an interface. An object without that
 // interface gives kNoInterface; a path that is not "LDAP://..." gives
-// kBadPathname.
+// kBadPathname, a dn with a zero byte kInvalidDnSyntax; an object the server
+// answers for under another dn than the one named gives kNoSuchObject.
 Status ads_get_object(std::string_view path, Object& object);
 Status ads_get_object(std::string_view path, Container& container);
 Status ads_get_object(std::string_view path, Group& group);
@@ -159,7 +161,8 @@ class NameTranslate {
   // when no global catalog can be reached.
   Status init(int init_type, std::string_view path);
   // 0x80072116 (ERROR_DS_NAME_ERROR_NOT_FOUND) for a name that cannot be
-  // resolved, 0x80072117 when several objects match.
+  // resolved (or is answered for under another dn), 0x80072117 when several
+  // objects match; kInvalidDnSyntax for a zero byte in the name.
   Status set(NameType type, std::string_view name);
   // 0x80072118 (ERROR_DS_NAME_ERROR_NO_MAPPING) when the object has no
   // domain\name form (an organizational unit); E_UNEXPECTED before set.

@@ -12,19 +12,14 @@ namespace txads::directory {
 namespace {
 
 // The child's DN from a relative name as callers write it ("CN=PC042",
-// "OU=Lab\/2"); kBadPathname unless it is exactly one attribute=value, so a
-// caller's "CN=a,OU=Other" or "CN=a+CN=b" never reaches another object.
+// "OU=Lab\/2" or "OU=Lab/2"); kBadPathname unless it is exactly one
+// attribute=value, so a caller's "CN=a,OU=Other" or "CN=a+CN=b" never
+// reaches another object; kInvalidDnSyntax for a zero byte in it.
 Status child_dn(const ObjectState& parent, std::string_view rdn, std::string& dn) {
-  LdapPath parsed;
-  const std::string text(rdn);
-  if (text.empty() || text.find('=') == std::string::npos) return kBadPathname;
-  // Reuse the path parser for its "\/" handling; a "/" left unescaped
-  // would read as a server name.
-  if (parse_path("LDAP://" + text, parsed).failed() || !parsed.endpoint.server.empty() ||
-      !is_single_rdn(parsed.dn)) {
-    return kBadPathname;
-  }
-  dn = parent.dn.empty() ? parsed.dn : parsed.dn + "," + parent.dn;
+  std::string parsed;
+  if (const Status status = parse_dn(rdn, parsed); status.failed()) return status;
+  if (parsed.find('=') == std::string::npos || !is_single_rdn(parsed)) return kBadPathname;
+  dn = parent.dn.empty() ? parsed : parsed + "," + parent.dn;
   return kOk;
 }
 
@@ -89,6 +84,9 @@ Status Container::move_here(std::string_view source_path, Object* moved) {
   Status status = parse_path(source_path, source);
   if (status.failed()) return status;
   if (source.dn.empty()) return kBadPathname;
+  // Bound first, so that only the object named moves (see bind_dn).
+  std::shared_ptr<ObjectState> named;
+  if (status = bind_dn(source.endpoint, source.dn, named); status.failed()) return status;
   const std::string rdn = first_rdn(source.dn);
   status = with_connection(state_->endpoint, [&](Connection& connection) {
     return rename_entry(connection, source.dn, rdn, state_->dn);

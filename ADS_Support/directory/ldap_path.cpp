@@ -6,7 +6,6 @@
 #include <ldap.h>
 
 #include <cctype>
-#include <cstring>
 
 #include "directory/ldap_owners.h"
 #include "frame/ascii_case.h"
@@ -78,19 +77,11 @@ bool parse_server(std::string_view server, Endpoint& endpoint) {
   return true;
 }
 
-// "\/" becomes "/"; every other escape stays for the DN parser.
-std::string unescape_slashes(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '/') {
-      out += '/';
-      ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
+int hex_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
 }
 
 bool well_formed_dn(const std::string& dn) {
@@ -113,9 +104,18 @@ size_t first_rdn_end(std::string_view dn) {
   return std::string_view::npos;
 }
 
+// Whether the character at `at` follows an odd run of backslashes.
+bool escaped(std::string_view text, size_t at) {
+  size_t backslashes = 0;
+  while (backslashes < at && text[at - backslashes - 1] == '\\') ++backslashes;
+  return backslashes % 2 == 1;
+}
+
+// Without the spaces around an RDN; an escaped one ("CN=trail\ ") is the name's own.
 std::string trimmed(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  while (!text.empty() && text.back() == ' ' && !escaped(text, text.size() - 1))
+    text.remove_suffix(1);
   return std::string(text);
 }
 
@@ -139,10 +139,54 @@ Status parse_path(std::string_view path, LdapPath& parsed) {
     dn_text = rest;
   }
 
-  parsed.dn = unescape_slashes(dn_text);
-  if (!well_formed_dn(parsed.dn)) return kBadPathname;
+  const Status status = parse_dn(dn_text, parsed.dn);
+  if (status.failed()) return status;
   parsed.endpoint.domain = ascii_lower(dns_name_of(parsed.dn));
   return kOk;
+}
+
+Status refuse_nul(std::string_view name) {
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (name[i] == '\0') return kInvalidDnSyntax;
+    if (name[i] != '\\' || i + 1 == name.size()) continue;
+    if (i + 2 < name.size() && hex_value(name[i + 1]) == 0 && hex_value(name[i + 2]) == 0)
+      return kInvalidDnSyntax;
+    ++i;  // the escaped character, or the first digit of a pair: never a zero byte itself
+  }
+  return kOk;
+}
+
+Status parse_dn(std::string_view text, std::string& dn) {
+  dn.clear();
+  if (const Status status = refuse_nul(text); status.failed()) return status;
+  std::string unescaped = unescape_path_dn(text);
+  if (!well_formed_dn(unescaped)) return kBadPathname;
+  dn = std::move(unescaped);
+  return kOk;
+}
+
+std::string escape_path_dn(std::string_view dn) {
+  std::string out;
+  out.reserve(dn.size());
+  for (char c : dn) {
+    if (c == '/') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+std::string unescape_path_dn(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size()) {
+      if (text[i + 1] != '/') out += '\\';
+      out += text[++i];  // every other escape stays whole for the DN parser
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
 }
 
 std::string format_path(std::string_view server, std::string_view dn) {
@@ -151,11 +195,7 @@ std::string format_path(std::string_view server, std::string_view dn) {
     path += server;
     path += '/';
   }
-  for (char c : dn) {
-    if (c == '/') path += '\\';
-    path += c;
-  }
-  return path;
+  return path + escape_path_dn(dn);
 }
 
 std::string first_rdn(std::string_view dn) {
@@ -165,7 +205,7 @@ std::string first_rdn(std::string_view dn) {
 bool is_single_rdn(std::string_view rdn) {
   const std::string text(rdn);
   // The parser reads a terminated string; a zero byte inside is no name.
-  if (text.empty() || text.size() != std::strlen(text.c_str())) return false;
+  if (text.empty() || refuse_nul(text).failed()) return false;
   LDAPDN raw = nullptr;
   const int rc = ldap_str2dn(text.c_str(), &raw, LDAP_DN_FORMAT_LDAPV3);
   Dn parsed(raw);

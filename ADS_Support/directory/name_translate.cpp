@@ -17,6 +17,7 @@
 #include "directory/ldap_ops.h"
 #include "directory/ldap_path.h"
 #include "directory/pool.h"
+#include "directory/same_dn.h"
 #include "directory/status_map.h"
 #include "frame/ascii_case.h"
 
@@ -154,6 +155,7 @@ Status NameTranslate::set(NameType type, std::string_view name) {
   if (type == NameType::nt4) {
     const size_t slash = name.find('\\');
     if (slash == std::string_view::npos || slash == 0) return kNameNotFound;
+    if (Status refused = refuse_nul(name.substr(slash + 1)); refused.failed()) return refused;
     const std::string netbios(name.substr(0, slash));
     Domain domain;
     Status status = find_domain(netbios, domain);
@@ -185,7 +187,9 @@ Status NameTranslate::set(NameType type, std::string_view name) {
 
   if (type != NameType::rfc1779) return kInvalidArg;
   if (name.empty()) return kNameNotFound;
-  const std::string dn(name);
+  std::string dn;
+  if (Status parsed = parse_dn(name, dn); parsed.failed())
+    return parsed == kInvalidDnSyntax ? parsed : kNameNotFound;
   Status status = with_connection(global_catalog(), [&](Connection& connection) {
     entries.clear();
     return search_entries(connection, {dn, Scope::base, "(objectClass=*)", {"sAMAccountName"}},
@@ -194,6 +198,8 @@ Status NameTranslate::set(NameType type, std::string_view name) {
   if (status == kNoSuchObject || status == kInvalidDnSyntax) return kNameNotFound;
   if (status.failed()) return status;
   if (entries.empty()) return kNameNotFound;
+  // An answer for another object than the one named is no answer (see bind_dn).
+  if (dn.front() != '<' && !same_dn(dn, entries.front().dn)) return kNameNotFound;
 
   std::vector<Domain> domains;
   const Domain* owner = nullptr;

@@ -6,6 +6,7 @@
 #include "directory/object_state.h"
 #include "directory/pool.h"
 #include "directory/read_ahead.h"
+#include "directory/same_dn.h"
 #include "directory/schema.h"
 #include "directory/status_map.h"
 #include "frame/ascii_case.h"
@@ -103,6 +104,9 @@ Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<
   });
   if (status.failed()) return status;
   if (entries.empty()) return kNoSuchObject;
+  // A server can answer for another object than the one named (it reads
+  // "OU=Lab\20" as "OU=Lab"): that object is never the one bound.
+  if (!dn.empty() && dn.front() != '<' && !same_dn(dn, entries.front().dn)) return kNoSuchObject;
   state = std::make_shared<ObjectState>();
   state->endpoint = endpoint;
   state->dn = dn.empty() ? entries.front().dn : dn;

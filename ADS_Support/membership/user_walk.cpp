@@ -3,6 +3,7 @@
 #include <string>
 
 #include "directory/ads.h"
+#include "directory/ldap_path.h"
 #include "frame/conversions.h"
 #include "frame/error_text.h"
 #include "frame/ldap_path_text.h"
@@ -28,9 +29,10 @@ std::string user_comparison_text(const char* user) {
 }
 
 // A member's path upper-cased and cut to begin at its first "CN=", so that
-// the scheme and a server part drop away; a path without "CN=" stays whole.
+// the scheme and a server part drop away (a path without "CN=" stays whole),
+// read back as a dn: "CN=SALES\/EAST" compares as "CN=SALES/EAST".
 std::string member_comparison_text(const std::string& ads_path) {
-  return ascii_upper(upper_dn_from_first_cn(from_directory(ads_path)));
+  return directory::unescape_path_dn(ascii_upper(upper_dn_from_first_cn(from_directory(ads_path))));
 }
 
 // Enumerates the members; returns the status of the last fetch.

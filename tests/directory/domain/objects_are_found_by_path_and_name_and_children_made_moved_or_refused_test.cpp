@@ -134,7 +134,7 @@ TEST_F(Children, AreFoundByTheirOwnClassAndOneRelativeName) {
       {"container", "CN=a\\,b", ok},           // an escaped comma stays one name
       {"container", "CN=Deep,OU=Inner", bad},  // a grandchild
       {"container", "CN=a+CN=b", bad},         // a multi-valued name
-      {"container", "CN=Deep/OU=Inner", bad},  // "/" separates a server
+      {"container", "CN=Inner/Deep", absent},  // "/" is part of a relative name
       {"container", "Deep", bad},
   };
   for (const auto& [class_name, rdn, code] : rows) {

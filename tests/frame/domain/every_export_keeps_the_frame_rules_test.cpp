@@ -4,18 +4,23 @@
 // for a length of 0 or less or a null buffer; null strings refused. Calls read seeded
 // objects, changes name a container that does not exist, dialogs run without a display,
 // calls without a ticket run under a cache holding a principal alone.
+// Names with a zero byte, one row per export and name, reach no object.
 #include <gtest/gtest.h>
 #include <krb5.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "directory/ads.h"
+#include "frame/error_text.h"
 #include "support/domain.h"
 #include "support/guarded_buffer.h"
+#include "support/scratch_ou.h"
 #include "support/trace_capture.h"
 #include "txads.h"
 
@@ -222,6 +227,113 @@ TEST(EveryExport, TakesNullStringsWhereAllowedAndRefusesThemElsewhere) {
   EXPECT_EQ(TXADGetSIDFromName(nullptr, out.data(), 64), 0);
   EXPECT_EQ(TXADGetContainer(nullptr, nullptr, out.data(), 64), -1);
   EXPECT_TRUE(out.untouched() && out.guards_intact());
+}
+
+std::string text_of(txads::Status status) {
+  char text[256] = {};
+  txads::GetADSErrorText(status, {text, sizeof text});
+  return text;
+}
+
+// Every object below `dn`, each followed by its members.
+std::vector<std::string> snapshot(const std::string& dn) {
+  std::vector<std::string> held;
+  for (const auto& entry :
+       txads_test::search(dn, "(objectClass=*)", txads_test::Scope::subtree, {"member"})) {
+    held.push_back(entry.dn);
+    for (const std::string& member : entry.values("member")) held.push_back(" " + member);
+  }
+  std::sort(held.begin(), held.end());
+  return held;
+}
+
+// A zero byte, escaped ("\00"), is invalid dn syntax before anything reaches
+// the server, which reads a name only up to it ("OU=Lab\00x" as "OU=Lab"). A
+// name the server answers for under another dn ("OU=Lab\20" for "OU=Lab") is
+// no such object. After each row the scratch OU holds what it held before.
+TEST(EveryExport, ReachesNoObjectThroughANameWithAZeroByte) {
+  txads_test::ScratchOu ou{"nul"};
+  const std::string pc = ou.unique_name("pcz"), spare = ou.unique_name("pcy"), top = ou.path();
+  const std::string scratch = "," + ou.dn(), dest = "LDAP://" + ou.add_ou("Dest");
+  const std::string group = ou.add_group("Grp", {}, ou.unique_name("grp")), grp = "LDAP://" + group;
+  ou.add_ou("Unit");
+  ou.add_user("Una", ou.unique_name("una"));
+  ou.add_member(group, ou.add_computer(pc));
+  ou.add_computer(spare);
+  const std::string nul = "\\00x", ann = "CORP\\ann" + nul, dn = text_of(txads::kInvalidDnSyntax),
+                    lab = p("OU=Lab\\00x,OU=Site"), members = p("CN=Lab Members\\00x,OU=Groups");
+  const struct {
+    const char* name;
+    Call call;
+    int result;
+    std::string error;  // "" untouched
+  } rows[] = {
+      // clang-format off
+      {"IsUserInContainer", e(TXADIsUserInContainer, ann, p("OU=Staff")), -1, dn},
+      {"IsCurrentUserInContainer", e(TXADIsCurrentUserInContainer, p("CN=Users\\00x")), 2, ""},
+      {"IsUserInGroup", e(TXADIsUserInGroup, "CORP\\ann", members), -1, dn},
+      {"IsCurrentUserInGroup", e(TXADIsCurrentUserInGroup, p("CN=Domain Admins\\00x,CN=Users")), -1, dn},
+      {"IsCurrentStationInContainer", e(TXADIsCurrentStationInContainer, lab), 2, ""},
+      {"IsStationInContainer", e(TXADIsStationInContainer, "PC042" + nul, p("OU=Lab,OU=Site")), -1, dn},
+      {"IsStationInContainerEx", oe(TXADIsStationInContainerEx, "PC042", p("OU=Site\\00x")), -1, dn},
+      {"IsStationInGroup", e(TXADIsStationInGroup, "PC042", members), -1, dn},
+      {"IsCurrentStationInGroup", e(TXADIsCurrentStationInGroup, members), -1, dn},
+      {"GetSIDFromName", e(TXADGetSIDFromName, p("CN=Ann Archer\\00x,OU=Dev,OU=Staff")), 0, ""},
+      {"GetValue", oe(TXADGetValue, ann, "description"), -1, dn},
+      {"GetGroupList", oe(TXADGetGroupList, ann), -1, dn},
+      {"IsContainerExist", e(TXADIsContainerExist, lab), -1, dn},
+      {"IsGroupExist", e(TXADIsGroupExist, members), -1, dn},
+      {"GetUserListFromContainer", oe(TXADGetUserListFromContainer, p("OU=Dev\\00x,OU=Staff")), -1, dn},
+      {"GetStationListFromContainer", oe(TXADGetStationListFromContainer, lab), -1, dn},
+      {"CreateOU", e(TXADCreateOU, "LDAP://" + std::string(ou.dn()).insert(ou.dn().find(','), nul), "New"), -1, dn},
+      {"CreateOU unit", e(TXADCreateOU, top, "Unit" + nul), -1, dn},
+      {"DeleteOU", e(TXADDeleteOU, top, "Unit" + nul), 0, ""},  // no such unit: nothing to delete
+      {"MoveOUToContainer", e(TXADMoveOUToContainer, "LDAP://OU=Unit" + nul + scratch, dest), -1, dn},
+      {"AddStationToContainer", e(TXADAddStationToContainer, "pcn" + nul, top), -1, dn},
+      {"DeleteStationFromContainer", e(TXADDeleteStationFromContainer, pc + nul, top), -1, dn},
+      {"MoveUserToContainer", e(TXADMoveUserToContainer, "Una" + nul, top, dest), -1, dn},
+      {"MoveStationToContainer", e(TXADMoveStationToContainer, pc + nul, top, dest), -1, dn},
+      {"AddStationToGroup", e(TXADAddStationToGroup, spare + nul, top, grp), -1, dn},
+      {"DeleteStationFromGroup", e(TXADDeleteStationFromGroup, pc + nul, top, grp), -1, dn},
+      // The server answers for "OU=Lab" when asked for "OU=Lab\20".
+      {"IsContainerExist answered", e(TXADIsContainerExist, p("OU=Lab\\20,OU=Site")), -3, ""},
+      {"GetSIDFromName answered", e(TXADGetSIDFromName, p("CN=Ann Archer\\20,OU=Dev,OU=Staff")), 0, ""},
+      {"DeleteStationFromContainer answered", e(TXADDeleteStationFromContainer, pc + "\\20", top), -1, kNoObject},
+      {"MoveOUToContainer answered", e(TXADMoveOUToContainer, "LDAP://OU=Unit\\20" + scratch, dest), -1, kNoObject},
+      // clang-format on
+  };
+  std::vector<std::string> before = snapshot(ou.dn());
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Buffers b(256, 256);  // the SID buffer of TXADGetSIDFromName is the error buffer
+    EXPECT_EQ(b.call(row.call.run), row.result);
+    EXPECT_EQ(b.err.untouched() ? "" : b.err.text(), row.error);
+    const std::vector<std::string> after = snapshot(ou.dn());
+    EXPECT_EQ(after, before);
+    before = after;  // each row judged on the directory as it found it
+  }
+}
+
+// A zero byte inside a name the directory layer is handed with its length.
+TEST(EveryExport, ReachesNoObjectThroughANameWithARawZeroByte) {
+  using namespace std::string_literals;
+  namespace d = txads::directory;
+  d::Container container, other;
+  ASSERT_TRUE(d::ads_get_object(p("OU=Lab,OU=Site"), container).ok());
+  d::Object child;
+  d::NameTranslate translate;
+  ASSERT_TRUE(translate.init(d::ADS_NAME_INITTYPE_GC, "").ok());
+  const std::function<txads::Status()> calls[] = {
+      [&] {
+        return d::ads_get_object("LDAP://OU=Lab\0x,"s + txads_test::seeded("OU=Site"), other);
+      },
+      [&] { return container.get_object("computer", "CN=PC042\0x"s, child); },
+      [&] { return translate.set(d::NameType::nt4, "CORP\\ann\0x"s); },
+      [&] {
+        return translate.set(d::NameType::rfc1779, "CN=Ann Archer\0x,"s + txads_test::base_dn());
+      },
+  };
+  for (const auto& call : calls) EXPECT_EQ(call(), txads::kInvalidDnSyntax);
 }
 
 }  // namespace
