@@ -215,11 +215,15 @@ void build(Browser& b, const std::string& title_text) {
   atk_object_set_name(gtk_widget_get_accessible(GTK_WIDGET(b.path)), _("Selected container"));
   gtk_box_pack_start(b.window.content, GTK_WIDGET(b.path), FALSE, FALSE, 0);
 
-  b.system = GTK_TOGGLE_BUTTON(gtk_check_button_new_with_mnemonic(_("Show _system containers")));
+  b.system = GTK_TOGGLE_BUTTON(gtk_check_button_new_with_mnemonic(_("Show s_ystem containers")));
   g_signal_connect_swapped(
       b.system, "toggled", G_CALLBACK(+[](Browser* browser) {
         browser->tree.show_system(gtk_toggle_button_get_active(browser->system));
         start_find(*browser);
+        // While finding, the switch widens the search: the operator goes on there.
+        if (*gtk_entry_get_text(browser->find) != '\0') {
+          gtk_entry_grab_focus_without_selecting(browser->find);
+        }
       }),
       &b);
   gtk_box_pack_start(b.window.content, GTK_WIDGET(b.system), FALSE, FALSE, 0);

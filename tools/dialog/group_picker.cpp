@@ -42,9 +42,9 @@ struct Picker {
   GtkEntry* search = nullptr;
   GtkSpinner* spinner = nullptr;
   GtkLabel* status = nullptr;
-  std::string query;   // case-folded search text
-  std::string chosen;  // dn of the operator's selection, kept across searches
-  bool refiltering = false;
+  std::string query;         // case-folded search text
+  std::string chosen;        // dn of the operator's own selection, kept across searches
+  bool refiltering = false;  // selection changes now are the list's, not the operator's
   bool loaded = false;
   int total = 0;
   Status failure;  // the directory could not be read at all
@@ -123,20 +123,39 @@ void select_row(Picker& p, GtkTreeIter* iter) {
 }
 
 // After the list changed: the operator's selection stays where it is still
-// shown; else, with a search text, the first match is chosen so that Enter
-// takes it.
+// shown; else, with a search text, the first match is selected so that Enter
+// takes it; else the row selected before stays.
 void refilter(Picker& p) {
+  std::string shown;  // the row selected before, by the operator or not
+  GtkTreeModel* model = nullptr;
+  GtkTreeIter selected;
+  if (gtk_tree_selection_get_selected(gtk_tree_view_get_selection(p.view), &model, &selected)) {
+    shown = text_at(model, &selected, kDnColumn);
+  }
   p.refiltering = true;
   gtk_tree_model_filter_refilter(p.filter);
-  // Setting the rank order again sorts anew for the new search text.
-  gtk_tree_sortable_set_default_sort_func(GTK_TREE_SORTABLE(p.sort), by_rank, &p, nullptr);
+  // The rank order depends on the search text: sort anew unless the operator
+  // chose a column.
+  GtkTreeSortable* sortable = GTK_TREE_SORTABLE(p.sort);
+  gint column = 0;
+  GtkSortType order = GTK_SORT_ASCENDING;
+  if (!gtk_tree_sortable_get_sort_column_id(sortable, &column, &order) &&
+      column == GTK_TREE_SORTABLE_DEFAULT_SORT_COLUMN_ID) {
+    gtk_tree_sortable_set_sort_column_id(sortable, GTK_TREE_SORTABLE_UNSORTED_SORT_COLUMN_ID,
+                                         order);
+    gtk_tree_sortable_set_sort_column_id(sortable, GTK_TREE_SORTABLE_DEFAULT_SORT_COLUMN_ID, order);
+  }
   p.refiltering = false;
   GtkTreeIter iter;
+  p.refiltering = true;  // what is chosen here is not the operator's choice
   if (!p.chosen.empty() && find_dn(p, p.chosen, &iter)) {
     select_row(p, &iter);
   } else if (!p.query.empty() && gtk_tree_model_get_iter_first(GTK_TREE_MODEL(p.sort), &iter)) {
     select_row(p, &iter);
+  } else if (!shown.empty() && find_dn(p, shown, &iter)) {
+    select_row(p, &iter);
   }
+  p.refiltering = false;
   allow_ok(p.window,
            gtk_tree_selection_get_selected(gtk_tree_view_get_selection(p.view), nullptr, nullptr));
   show_count(p);
@@ -199,9 +218,8 @@ void on_selection_changed(GtkTreeSelection* selection, gpointer data) {
   GtkTreeModel* model = nullptr;
   GtkTreeIter iter;
   const bool selected = gtk_tree_selection_get_selected(selection, &model, &iter);
-  if (p.refiltering) return;  // the row went out of the list, not out of the operator's choice
-  if (selected) p.chosen = text_at(model, &iter, kDnColumn);
   allow_ok(p.window, selected);
+  if (!p.refiltering && selected) p.chosen = text_at(model, &iter, kDnColumn);
 }
 
 void on_row_activated(GtkTreeView*, GtkTreePath*, GtkTreeViewColumn*, gpointer data) {

@@ -22,7 +22,7 @@ struct Hook {
   guint timer = 0;
 };
 
-void send_key(GtkWidget* window, guint keyval) {
+void send_key(GtkWidget* window, guint keyval, guint modifiers = 0) {
   GdkWindow* target = gtk_widget_get_window(window);
   if (target == nullptr) return;
   GdkDisplay* display = gdk_window_get_display(target);
@@ -43,7 +43,7 @@ void send_key(GtkWidget* window, guint keyval) {
     event->key.send_event = TRUE;
     event->key.time = GDK_CURRENT_TIME;
     event->key.keyval = keyval;
-    event->key.state = state;
+    event->key.state = state | modifiers;
     event->key.hardware_keycode = keycode;
     gdk_event_set_device(event, keyboard);
     gtk_main_do_event(event);
@@ -61,7 +61,11 @@ void play(Hook& hook, const std::string& line) {
   const std::string name = line.substr(0, space);
   const std::string argument = space == std::string::npos ? "" : line.substr(space + 1);
   if (name == "key") {
-    send_key(hook.window, gdk_keyval_from_name(argument.c_str()));
+    guint keyval = 0;
+    GdkModifierType modifiers{};
+    gtk_accelerator_parse(argument.c_str(), &keyval, &modifiers);
+    if (keyval == 0) keyval = gdk_keyval_from_name(argument.c_str());
+    send_key(hook.window, keyval, modifiers);
   } else if (name == "type") {
     const char* p = argument.c_str();
     for (; *p != '\0'; p = g_utf8_next_char(p)) {
@@ -93,6 +97,12 @@ gboolean on_tick(gpointer data) {
   return G_SOURCE_CONTINUE;
 }
 
+// FILE.shown appears when the window does: the test times it.
+gboolean on_map(GtkWidget*, GdkEvent*, gpointer data) {
+  std::ofstream(static_cast<Hook*>(data)->path + ".shown") << "shown\n";
+  return FALSE;
+}
+
 void on_destroy(GtkWidget*, gpointer data) {
   std::unique_ptr<Hook> hook(static_cast<Hook*>(data));
   g_source_remove(hook->timer);
@@ -105,6 +115,7 @@ void start_test_hook(GtkWidget* window, TestHook dialog) {
   if (path == nullptr || *path == '\0') return;
   auto* hook = new Hook{window, std::move(dialog), path, 0, {}, 0};
   hook->timer = g_timeout_add(kPollMs, on_tick, hook);
+  g_signal_connect(window, "map-event", G_CALLBACK(on_map), hook);
   g_signal_connect(window, "destroy", G_CALLBACK(on_destroy), hook);
 }
 

@@ -2,11 +2,12 @@
 // the helper reads events from it, one a line, as the test appends them, and
 // plays each once no directory read is pending (so a test never races a
 // load). Events every dialog knows:
-//   key NAME     a key press, by its key name ("Escape", "Return", "Up")
+//   key NAME     a key press, by its accelerator name ("Escape", "Up", "<Alt>s")
 //   type TEXT    the keys of TEXT, one by one
 //   state        appends the dialog's state, one line, to FILE.state
 // Others go to the dialog's own handler ("activate Lab", "select Lab").
-// Without the variable nothing happens. GUI thread only.
+// FILE.shown is written when the window appears. Without the variable
+// nothing happens. GUI thread only.
 #pragma once
 
 #include <gtk/gtk.h>
