@@ -60,7 +60,12 @@ class DialogEvents {
     }
     return "";
   }
-  bool shown() const { return ::access((path_ + ".shown").c_str(), F_OK) == 0; }
+  // The directory reads pending when the window appeared ("": not shown yet).
+  std::string shown() const {
+    std::string pending;
+    std::ifstream(path_ + ".shown") >> pending;
+    return pending;
+  }
 
  private:
   std::string path_;

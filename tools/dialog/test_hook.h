@@ -6,7 +6,8 @@
 //   type TEXT    the keys of TEXT, one by one
 //   state        appends the dialog's state, one line, to FILE.state
 // Others go to the dialog's own handler ("activate Lab", "select Lab").
-// FILE.shown is written when the window appears. Without the variable
+// FILE.shown is written when the window appears: the number of directory
+// reads pending then. Without the variable
 // nothing happens. GUI thread only.
 #pragma once
 
