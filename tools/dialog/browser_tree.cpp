@@ -18,7 +18,17 @@
 namespace txads::dialog {
 namespace {
 
-enum Column { kIconColumn, kNameColumn, kDnColumn, kKindColumn, kTipColumn, kColumnCount };
+// kTypeColumn: "Organizational unit" and so on, shown dim beside the name, so
+// that the kind is text for a screen reader too, not only an icon.
+enum Column {
+  kIconColumn,
+  kNameColumn,
+  kDnColumn,
+  kKindColumn,
+  kTipColumn,
+  kTypeColumn,
+  kColumnCount
+};
 enum RowKind { kEntryRow, kLoadingRow, kErrorRow };
 
 const char* icon_of(NodeKind kind) {
@@ -55,7 +65,7 @@ void set_loading(GtkTreeStore* store, GtkTreeIter* row) {
 
 BrowserTree::BrowserTree(const DirectoryReader& reader) : reader_(reader) {
   store_ = gtk_tree_store_new(kColumnCount, G_TYPE_STRING, G_TYPE_STRING, G_TYPE_STRING, G_TYPE_INT,
-                              G_TYPE_STRING);
+                              G_TYPE_STRING, G_TYPE_STRING);
   GtkWidget* widget = gtk_tree_view_new_with_model(GTK_TREE_MODEL(store_));
   g_object_unref(store_);  // the view holds it
   view_ = GTK_TREE_VIEW(widget);
@@ -71,6 +81,10 @@ BrowserTree::BrowserTree(const DirectoryReader& reader) : reader_(reader) {
   gtk_tree_view_column_pack_start(column, text, TRUE);
   gtk_tree_view_column_add_attribute(column, icon, "icon-name", kIconColumn);
   gtk_tree_view_column_add_attribute(column, text, "text", kNameColumn);
+  GtkCellRenderer* type = gtk_cell_renderer_text_new();
+  g_object_set(type, "scale", PANGO_SCALE_SMALL, nullptr);
+  gtk_tree_view_column_pack_start(column, type, FALSE);
+  gtk_tree_view_column_add_attribute(column, type, "markup", kTypeColumn);
   gtk_tree_view_append_column(view_, column);
   gtk_tree_view_set_expander_column(view_, column);
 
@@ -106,11 +120,15 @@ bool BrowserTree::visible(const DirectoryNode& node) const {
 
 void BrowserTree::add_row(GtkTreeIter* parent, const DirectoryNode& node) {
   const std::string tip = std::string(kind_text(node.kind)) + "\n" + path_of(node.dn);
+  gchar* dim = g_markup_printf_escaped("<span alpha=\"60%%\">%s</span>", kind_text(node.kind));
+  const std::string type = dim;
+  g_free(dim);
   gchar* markup = g_markup_escape_text(tip.c_str(), -1);
   GtkTreeIter row, below;
   gtk_tree_store_insert_with_values(store_, &row, parent, -1, kIconColumn, icon_of(node.kind),
                                     kNameColumn, node.name.c_str(), kDnColumn, node.dn.c_str(),
-                                    kKindColumn, kEntryRow, kTipColumn, markup, -1);
+                                    kKindColumn, kEntryRow, kTipColumn, markup, kTypeColumn,
+                                    type.c_str(), -1);
   g_free(markup);
   // An expander until the branch is known to be empty.
   const auto known = branches_.find(node.dn);
