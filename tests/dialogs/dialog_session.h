@@ -10,9 +10,11 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <future>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -21,6 +23,55 @@
 #include "support/process.h"
 
 namespace txads_test {
+
+// Sets an environment variable (nullopt: unsets it) until destroyed.
+struct ScopedEnv {
+  std::string name;
+  std::optional<std::string> saved;
+  ScopedEnv(const char* variable, const std::optional<std::string>& value) : name(variable) {
+    if (const char* old = std::getenv(variable)) saved = old;
+    value ? ::setenv(variable, value->c_str(), 1) : ::unsetenv(variable);
+  }
+  ~ScopedEnv() { saved ? ::setenv(name.c_str(), saved->c_str(), 1) : ::unsetenv(name.c_str()); }
+};
+
+// The helper's test hook while it lives: events appended to a file that TXADS_DIALOG_EVENTS names,
+// the dialog's state read back from FILE.state, FILE.shown written when the window appears.
+class DialogEvents {
+ public:
+  DialogEvents()
+      : path_(::testing::TempDir() + "txads-events-" + std::to_string(::getpid())),
+        env_("TXADS_DIALOG_EVENTS", path_) {
+    std::ofstream{path_};
+  }
+  ~DialogEvents() {
+    for (const char* end : {"", ".state", ".shown"}) ::unlink((path_ + end).c_str());
+  }
+  void send(const std::string& events) { std::ofstream(path_, std::ios::app) << events << '\n'; }
+  // The dialog's state once the events sent so far are played ("" when none comes within 20 s).
+  std::string state() {
+    send("state");
+    for (int i = 0; i < 2000; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+      std::ifstream in(path_ + ".state");
+      std::string line;
+      for (size_t n = 0; std::getline(in, line);) {
+        if (++n > lines_) return ++lines_, line;
+      }
+    }
+    return "";
+  }
+  // The directory reads pending when the window appeared ("": not shown yet).
+  std::string shown() const {
+    std::string pending;
+    std::ifstream(path_ + ".shown") >> pending;
+    return pending;
+  }
+
+ private:
+  std::string path_;
+  ScopedEnv env_;
+  size_t lines_ = 0;
+};
 
 inline ToolResult x_tool(std::vector<std::string> argv) {
   argv.insert(argv.begin(), {"timeout", "20"});

@@ -54,7 +54,6 @@ uintptr_t owner_window() {
 TEST(Dialogs, GiveTheOperatorsChoiceToTheCaller) {
   ASSERT_NE(x_display(), "") << "Xvfb did not start";
   ScratchOu scratch("dialogs");
-  const std::string unit = scratch.dn().substr(3, scratch.dn().find(',') - 3);
   const std::string inner = scratch.unique_name("Inner");
   scratch.add_ou(inner);
   const std::string global = scratch.unique_name("global"), local = scratch.unique_name("local"),
@@ -72,9 +71,9 @@ TEST(Dialogs, GiveTheOperatorsChoiceToTheCaller) {
   const std::string no_window = "The window handle does not name a usable window.\n";
   // clang-format off
   const Row rows[] = {
-    {"a unit in an opened branch", "Move", host, {"type:" + unit, "Escape", "plus", "type:" + inner, "Return"}, 512, 0, in_scratch("OU=" + inner)},
-    {"a hidden system container", "Hidden", 0, {"type:System", "Return"}, 512, 0, dialog_path(seeded("CN=System"))},
-    {"the domain, under the dialog's own caption", nullptr, 0, {"Return"}, 512, 0, dialog_path(base_dn())},
+    {"a unit found by name", "Move", host, {"type:" + inner, "Return"}, 512, 0, in_scratch("OU=" + inner)},
+    {"a hidden system container", "Hidden", 0, {"type:System", "alt+y", "Return"}, 512, 0, dialog_path(seeded("CN=System"))},
+    {"the domain, under the dialog's own caption", nullptr, 0, {"wait", "Tab", "Return"}, 512, 0, dialog_path(base_dn())},
     {"browser cancelled", "Cancel me", host, {"Escape"}, 64, 2, ""},
     {"a global group", kPicker, host, {"type:" + global, "Return"}, 512, 0, chosen_global},
     {"a domain-local group", kPicker, 0, {"type:" + local, "Return"}, 512, 0, in_scratch("CN=" + local)},

@@ -36,17 +36,6 @@ std::string stand_in(const std::string& script) {
   return path;
 }
 
-// Sets an environment variable (nullopt: unsets it) until destroyed.
-struct ScopedEnv {
-  std::string name;
-  std::optional<std::string> saved;
-  ScopedEnv(const char* variable, const std::optional<std::string>& value) : name(variable) {
-    if (const char* old = std::getenv(variable)) saved = old;
-    value ? ::setenv(variable, value->c_str(), 1) : ::unsetenv(variable);
-  }
-  ~ScopedEnv() { saved ? ::setenv(name.c_str(), saved->c_str(), 1) : ::unsetenv(name.c_str()); }
-};
-
 // The result of `call`, which must end within 6 s and leave no helper behind.
 int at_once(const std::function<int()>& call) {
   const auto start = std::chrono::steady_clock::now();

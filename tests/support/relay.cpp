@@ -116,6 +116,7 @@ void Relay::pump(int a, int b) {
         shutdown(b, SHUT_RDWR);
         return;
       }
+      if (delay_ms_ > 0) poll(nullptr, 0, delay_ms_);
       const int to = i == 0 ? b : a;
       for (ssize_t done = 0; done < n;) {
         const ssize_t w = write(to, buffer + done, static_cast<size_t>(n - done));

@@ -1,6 +1,6 @@
 // The container browser: a tree of the forest's domains and the containers
-// and organisational units below them, loaded one level at a time as the
-// operator opens a branch. GUI thread only.
+// and organisational units below them, read in the background, with a find
+// field that searches the whole forest by name. GUI thread only.
 #pragma once
 
 #include "dialogs/dialog_protocol.h"
@@ -8,9 +8,10 @@
 
 namespace txads::dialog {
 
-// Shows the browser with the request's caption and title and returns the
-// chosen container's LDAP path, a cancel, or why it could not be shown.
+// Shows the browser with the request's caption and title, reads the forest
+// with `reader` (not yet initialised) and returns the chosen container's LDAP
+// path, a cancel, or why the directory could not be read.
 dialogs::DialogReply run_container_browser(const dialogs::DialogRequest& request,
-                                           const DirectoryReader& reader);
+                                           DirectoryReader& reader);
 
 }  // namespace txads::dialog

@@ -1,6 +1,7 @@
 // The frame both dialogs share: a modal dialog window with the caller's
-// caption, a content box, Cancel and OK (OK is the default and starts
-// insensitive until something is selected). Escape cancels. GUI thread only.
+// caption, a content box, Cancel and Select (Select is the default, styled
+// as such, and starts insensitive until something is selected). Escape
+// cancels. GUI thread only.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -16,13 +17,18 @@ struct DialogWindow {
   GtkBox* content = nullptr;  // padded vertical box for the dialog's widgets
 };
 
-DialogWindow new_dialog_window(const std::string& caption, int width, int height);
+// The size is in multiples of the font's height, so it follows the text scale.
+DialogWindow new_dialog_window(const std::string& caption, double width_em, double height_em);
 
-// Enables or disables OK.
+// Enables or disables Select.
 void allow_ok(const DialogWindow& window, bool allowed);
 
-// Runs the dialog until it closes; true when the operator chose OK.
+// Runs the dialog until it closes; true when the operator chose Select.
 bool run_dialog_window(const DialogWindow& window);
+
+// Typing in a list goes on in its search field: a printable key or
+// Backspace moves the focus to `search` and is handed to it (true then).
+bool forward_typing(GdkEventKey* event, GtkEntry* search);
 
 // A short sentence for a directory failure ("The server is not operational.").
 std::string describe(Status status);

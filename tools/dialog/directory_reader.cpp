@@ -11,6 +11,7 @@
 #include "directory/search.h"
 #include "dn_display.h"
 #include "frame/ascii_case.h"
+#include "text_match.h"
 
 namespace txads::dialog {
 namespace {
@@ -48,6 +49,26 @@ NodeKind kind_of(const directory::Entry& entry) {
   if (has_value(entry, "objectClass", "domainDNS")) return NodeKind::domain;
   if (has_value(entry, "objectClass", "organizationalUnit")) return NodeKind::organizational_unit;
   return NodeKind::container;
+}
+
+// System containers: those the directory shows in its advanced view only,
+// and the domain's own housekeeping ones that it does not mark so.
+bool is_system(const directory::Entry& entry, const std::string& name) {
+  if (has_value(entry, "showInAdvancedViewOnly", "TRUE")) return true;
+  for (const char* cls : {"builtinDomain", "lostAndFound", "msDS-QuotaContainer"}) {
+    if (has_value(entry, "objectClass", cls)) return true;
+  }
+  const std::string parent = directory::parent_dn(entry.dn);
+  const bool below_domain = parent.size() > 3 && strncasecmp(parent.c_str(), "DC=", 3) == 0;
+  return below_domain && (strcasecmp(name.c_str(), "ForeignSecurityPrincipals") == 0 ||
+                          strcasecmp(name.c_str(), "Program Data") == 0);
+}
+
+DirectoryNode node_of(const directory::Entry& entry) {
+  std::string name = first_value(entry, "name");
+  if (name.empty()) name = rdn_value(directory::first_rdn(entry.dn));
+  const bool system = is_system(entry, name);
+  return {entry.dn, std::move(name), kind_of(entry), system};
 }
 
 bool by_name(const std::string& a, const std::string& b) {
@@ -133,7 +154,7 @@ Status DirectoryReader::children(const std::string& dn, std::vector<DirectoryNod
   request.base = dn;
   request.scope = directory::Scope::one_level;
   request.filter = kContainerFilter;
-  request.attributes = {"name", "objectClass"};
+  request.attributes = {"name", "objectClass", "showInAdvancedViewOnly"};
   std::vector<directory::Entry> entries;
   if (const Status s = directory::search(request, entries); s.failed()) return s;
 
@@ -141,13 +162,49 @@ Status DirectoryReader::children(const std::string& dn, std::vector<DirectoryNod
   for (const auto& entry : entries) {
     // Answers from a referral may lie further down; the tree wants one level.
     if (!equal_ignoring_case(directory::parent_dn(entry.dn), dn)) continue;
-    std::string name = first_value(entry, "name");
-    if (name.empty()) name = rdn_value(directory::first_rdn(entry.dn));
-    nodes.push_back({entry.dn, std::move(name), kind_of(entry)});
+    nodes.push_back(node_of(entry));
   }
   std::sort(nodes.begin(), nodes.end(),
             [](const DirectoryNode& a, const DirectoryNode& b) { return by_name(a.name, b.name); });
   return kOk;
+}
+
+Status DirectoryReader::find_containers(const std::string& text, bool advanced, size_t limit,
+                                        std::vector<DirectoryNode>& nodes, bool& more) const {
+  const std::string value = directory::escape_filter_value(text);
+  std::string filter = "(&(|(objectClass=organizationalUnit)(objectClass=container))(name=*" +
+                       value + "*)" + (advanced ? "" : "(!(showInAdvancedViewOnly=TRUE))") + ")";
+  nodes.clear();
+  Status status = kOk;
+  for (const auto& domain : forest_) {
+    directory::SearchRequest request(domain.dn, directory::Scope::subtree, filter,
+                                     {"name", "objectClass", "showInAdvancedViewOnly"});
+    request.server = server_for(domain.dn);
+    std::vector<directory::Entry> entries;
+    if (const Status s = directory::search(request, entries); s.failed()) {
+      status = s;  // the other domains may still answer
+      continue;
+    }
+    for (const auto& entry : entries) {
+      DirectoryNode node = node_of(entry);
+      if (advanced || !node.advanced) nodes.push_back(std::move(node));
+    }
+  }
+  if (nodes.empty() && status.failed()) return status;
+  const std::string wanted = casefold(text);
+  auto rank = [&](const DirectoryNode& n) { return match_rank(casefold(n.name), wanted); };
+  std::stable_sort(nodes.begin(), nodes.end(), [&](const DirectoryNode& a, const DirectoryNode& b) {
+    const int ra = rank(a), rb = rank(b);
+    return ra != rb ? ra < rb : by_name(a.name, b.name);
+  });
+  more = nodes.size() > limit;
+  if (more) nodes.resize(limit);
+  return kOk;
+}
+
+std::string DirectoryReader::domain_dn_of(const std::string& dn) const {
+  const Domain* d = domain_of(dn);
+  return d != nullptr ? d->dn : std::string();
 }
 
 Status DirectoryReader::security_groups(std::vector<GroupEntry>& groups) const {

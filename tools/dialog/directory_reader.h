@@ -22,6 +22,9 @@ struct DirectoryNode {
   std::string dn;
   std::string name;  // what the tree shows: the RDN value, a domain's DNS name
   NodeKind kind = NodeKind::container;
+  // A system container: advanced-view-only, or one of the domain's own
+  // (Builtin, ForeignSecurityPrincipals, LostAndFound, Program Data, ...).
+  bool advanced = false;
 };
 
 struct GroupEntry {
@@ -44,8 +47,18 @@ class DirectoryReader {
   // The containers, units and domains directly below dn, sorted by name.
   Status children(const std::string& dn, std::vector<DirectoryNode>& nodes) const;
 
+  // Organisational units and containers anywhere in the forest's domains
+  // whose name contains `text`, those whose name starts with it first, then
+  // by name; at most `limit` (`more` tells whether there were others).
+  // System containers only with `advanced`.
+  Status find_containers(const std::string& text, bool advanced, size_t limit,
+                         std::vector<DirectoryNode>& nodes, bool& more) const;
+
   // The forest's security groups of universal, global and domain-local type.
   Status security_groups(std::vector<GroupEntry>& groups) const;
+
+  // The dn of the forest's domain that holds dn ("" when none does).
+  std::string domain_dn_of(const std::string& dn) const;
 
   // "LDAP://" + the server that holds dn + "/" + dn: the configured server's
   // host name for its own domain, the domain's DNS name for other domains.

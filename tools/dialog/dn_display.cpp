@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "translation.h"
+
 namespace txads::dialog {
 namespace {
 
@@ -65,11 +67,13 @@ std::string rdn_value(std::string_view rdn) {
   return out;
 }
 
-std::string folder_of(std::string_view dn) {
-  const std::vector<std::string> rdns = split_dn(dn);
+namespace {
+
+// The domain's DNS name, then the names of the RDNs from `first` on, top down.
+std::string joined_path(const std::vector<std::string>& rdns, size_t first) {
   std::string domain;
   std::vector<std::string> above;
-  for (size_t i = 1; i < rdns.size(); ++i) {
+  for (size_t i = first; i < rdns.size(); ++i) {
     if (is_dc(rdns[i])) {
       if (!domain.empty()) domain += '.';
       domain += rdn_value(rdns[i]);
@@ -85,6 +89,16 @@ std::string folder_of(std::string_view dn) {
   return folder;
 }
 
+}  // namespace
+
+std::string folder_of(std::string_view dn) {
+  return joined_path(split_dn(dn), 1);
+}
+
+std::string path_of(std::string_view dn) {
+  return joined_path(split_dn(dn), 0);
+}
+
 bool is_offered_group_type(int32_t group_type) {
   const auto bits = static_cast<uint32_t>(group_type);
   return bits == (kSecurity | kGlobal) || bits == (kSecurity | kDomainLocal) ||
@@ -94,11 +108,11 @@ bool is_offered_group_type(int32_t group_type) {
 std::string group_type_label(int32_t group_type) {
   switch (static_cast<uint32_t>(group_type)) {
     case kSecurity | kGlobal:
-      return "Global security group";
+      return _("Global security group");
     case kSecurity | kDomainLocal:
-      return "Domain local security group";
+      return _("Domain local security group");
     case kSecurity | kUniversal:
-      return "Universal security group";
+      return _("Universal security group");
     default:
       return "";
   }

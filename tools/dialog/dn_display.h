@@ -24,9 +24,14 @@ std::string rdn_value(std::string_view rdn);
 // "corp.example.com/Groups".
 std::string folder_of(std::string_view dn);
 
-// The label of a group type: "Global security group" and so on; "" for a
-// type that is not a security group of universal, global or domain-local
-// scope.
+// The entry's own place in the same form: its folder, then its name.
+// "OU=Lab,OU=Site,DC=corp,DC=example,DC=com" gives "corp.example.com/Site/Lab";
+// a domain's dn gives its DNS name.
+std::string path_of(std::string_view dn);
+
+// The label of a group type in the operator's language: "Global security
+// group" and so on; "" for a type that is not a security group of universal,
+// global or domain-local scope.
 std::string group_type_label(int32_t group_type);
 
 // Whether the group type is one the picker offers.

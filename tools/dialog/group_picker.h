@@ -13,6 +13,6 @@ namespace txads::dialog {
 // and returns the chosen group's LDAP path, a cancel, or why it could not be
 // shown (kInvalidOwnerWindow for an owner that is no window).
 dialogs::DialogReply run_group_picker(const dialogs::DialogRequest& request,
-                                      const DirectoryReader& reader);
+                                      DirectoryReader& reader);
 
 }  // namespace txads::dialog

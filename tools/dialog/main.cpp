@@ -23,6 +23,7 @@
 #include "directory_reader.h"
 #include "frame/status.h"
 #include "group_picker.h"
+#include "translation.h"
 
 namespace {
 
@@ -70,17 +71,18 @@ dialogs::DialogReply show(const dialogs::DialogRequest& request, int& argc, char
   // The owner is an X11 window id, so the dialogs live on X11 (or XWayland).
   gdk_set_allowed_backends("x11");
   quiet_toolkit_notices();
+  init_translation();
   if (!gtk_init_check(&argc, &argv)) {
     const char* display = std::getenv("DISPLAY");
     return failure(kNoDisplay,
                    std::string("cannot open the X display '") + (display ? display : "") + "'");
   }
-  DirectoryReader reader;
-  if (const Status s = reader.init(); s.failed()) {
-    return failure(s, "cannot read the directory: " + describe(s));
-  }
-  return request.kind == dialogs::DialogKind::group_picker ? run_group_picker(request, reader)
-                                                           : run_container_browser(request, reader);
+  // The dialogs read it in the background once their window is up; reader
+  // threads may outlive the dialog, so the reader lives as long as the process.
+  auto* reader = new DirectoryReader;
+  return request.kind == dialogs::DialogKind::group_picker
+             ? run_group_picker(request, *reader)
+             : run_container_browser(request, *reader);
 }
 
 }  // namespace

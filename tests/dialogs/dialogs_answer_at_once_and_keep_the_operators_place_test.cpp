@@ -1,0 +1,153 @@
+// The dialogs as an operator meets them, driven through the helper's test hook (named events in,
+// the dialog's state out; see dialog_session.h): the window appears and Cancel works while a slow
+// directory (1 s round trip, through a relay) has not answered; in the browser a double-click or
+// Right opens a branch and never chooses, Left closes it, Enter chooses, system containers stay
+// hidden until switched on, a container found by name is revealed in the tree, and a branch that
+// failed to read (the relay stopped) is read again when reopened; in the picker, matches at the
+// start of a name come first, typing in the list goes on in the search field, the operator's
+// selection survives a filter change, Escape clears the search before it cancels, Up on the first
+// row returns to the field, and no match says so.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <future>
+#include <optional>
+
+#include "dialog_session.h"
+#include "support/domain.h"
+#include "support/guarded_buffer.h"
+#include "support/relay.h"
+#include "txads.h"
+
+namespace txads_test {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+struct Step {
+  std::string events;  // one a line; "relay stop" and "relay start" act on the relay instead
+  std::vector<std::string> expect;  // parts of the state that follows ("!part": not in it)
+};
+
+struct Row {
+  const char* name;
+  bool picker;
+  std::vector<Step> steps;
+  std::string last;  // the event that ends the dialog
+  int code;
+  std::string chosen;  // a part of the path or list written ("": untouched)
+};
+
+// The directory server's URI through `relay`: every LDAP connection goes through it.
+std::string through(const Relay& relay) {
+  return "ldap://127.0.0.1:" + std::to_string(relay.port());
+}
+
+std::future<int> open_dialog(bool picker, GuardedBuffer& out, GuardedBuffer& error) {
+  return std::async(std::launch::async, [&, picker] {
+    return picker ? TXADGetGroups(out.data(), out.length(), error.data(), error.length())
+                  : TXADGetContainer("Slow", nullptr, out.data(), out.length());
+  });
+}
+
+int closed(std::future<int>& call, std::chrono::seconds within) {
+  if (call.wait_for(within) != std::future_status::ready) {
+    ADD_FAILURE() << "the dialog did not close; its helper is ended";
+    for (const pid_t pid : helper_processes()) ::kill(pid, SIGKILL);
+  }
+  return call.get();
+}
+
+TEST(Dialogs, AppearAndCancelBeforeASlowDirectoryAnswers) {
+  ASSERT_NE(x_display(), "") << "Xvfb did not start";
+  Relay relay;
+  relay.delay(500);
+  const ScopedEnv slow("LDAPURI", through(relay));
+  for (const bool picker : {false, true}) {
+    SCOPED_TRACE(picker ? "picker" : "browser");
+    DialogEvents events;
+    GuardedBuffer out(512), error(128);
+    const auto start = Clock::now();
+    std::future<int> call = open_dialog(picker, out, error);
+    while (events.shown().empty() && Clock::now() - start < 10s) std::this_thread::sleep_for(5ms);
+    const std::chrono::duration<double> shown = Clock::now() - start;
+    std::printf("window shown after %.3f s at 1 s round trip\n", shown.count());
+    EXPECT_NE(events.shown(), "0");  // the forest was still being read
+    EXPECT_LT(shown, 6s);            // generous: the machine may be loaded, the helper sanitized
+    const std::string caption = picker ? "^Select Group$" : "^Slow$";
+    std::string window = x_tool({"xdotool", "search", "--sync", "--name", caption}).out;
+    x_tool({"xdotool", "windowfocus", "--sync", window.substr(0, window.find('\n'))});
+    x_tool({"xdotool", "key", "Escape"});
+    EXPECT_EQ(closed(call, 3s), picker ? -1 : 2);  // while the directory has not answered yet
+    EXPECT_TRUE(out.untouched() && error.untouched());
+  }
+}
+
+TEST(Dialogs, KeepTheOperatorsPlace) {
+  ASSERT_NE(x_display(), "") << "Xvfb did not start";
+  Relay relay;
+  // clang-format off
+  const Row rows[] = {
+    {"double-click and Right open, Left closes, Enter chooses", false, {
+      {"activate Site", {"open=corp.example.com,Site,", "selected=-", "path=No container selected"}},
+      {"activate Site", {"open=corp.example.com,;"}},
+      {"select Site\nkey Right", {"open=corp.example.com,Site,", "selected=Site", "path=corp.example.com/Site;"}},
+      {"key Left", {"open=corp.example.com,;", "selected=Site"}}},
+     "key Return", 0, "/OU=Site," + base_dn()},
+    {"system containers only when switched on", false, {
+      {"", {"top=Computers,", "!System", "!Builtin", "!ForeignSecurityPrincipals"}},
+      {"key <Alt>y", {"System,", "Builtin,", "ForeignSecurityPrincipals,"}}},
+     "key Escape", 2, ""},
+    {"a container found by name is revealed", false, {
+      {"type Lab", {"hits=Lab,", "focus=Find a container by name"}},
+      {"key Return", {"selected=Lab", "open=corp.example.com,Site,", "focus=Containers", "path=corp.example.com/Site/Lab"}}},
+     "key Return", 0, "/OU=Lab,OU=Site," + base_dn()},
+    {"a branch that failed is read again when reopened", false, {
+      {"", {"top=Computers,"}},
+      {"relay stop\nactivate Site\nactivate Lab", {"failed=Lab,"}},
+      {"relay start\nactivate Lab\nactivate Lab", {"failed=;", "!Cannot"}}},
+     "key Escape", 2, ""},
+    {"prefix matches first; the selection survives filter changes", true, {
+      {"type Domain", {"selected=Domain Admins;", "search=Domain;"}},
+      {"key Down\nkey Down\nkey Down", {"selected=Domain Controllers;", "focus=Security groups"}},
+      {"type  Co", {"selected=Domain Controllers;", "search=Domain Co;", "focus=GtkEntry"}},
+      {"key Escape", {"selected=Domain Controllers;", "search=;"}},
+      {"type zzz", {"selected=-", "shown=0;", "page=empty"}},
+      {"key Escape\ntype Domain Con\nkey Down", {"selected=Domain Controllers;", "focus=Security groups"}},
+      {"key Up", {"focus=GtkEntry"}}},
+     "key Return", 0, "/CN=Domain Controllers,CN=Users," + base_dn()},
+  };
+  // clang-format on
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::optional<ScopedEnv> relayed;
+    if (!row.picker)
+      relayed.emplace("LDAPURI", through(relay));  // the picker's global catalog is not relayed
+    DialogEvents events;
+    GuardedBuffer out(512), error(128);
+    std::future<int> call = open_dialog(row.picker, out, error);
+    for (const Step& step : row.steps) {
+      std::istringstream lines(step.events);
+      for (std::string line; std::getline(lines, line);) {
+        if (line == "relay stop") relay.stop();
+        if (line == "relay start") relay.start();
+        if (!line.starts_with("relay ")) events.send(line);
+      }
+      const std::string state = events.state();
+      for (const std::string& part : step.expect) {
+        const bool absent = part.starts_with('!');
+        EXPECT_EQ(state.find(part.substr(absent ? 1 : 0)) == std::string::npos, absent)
+            << step.events << " -> " << state;
+      }
+    }
+    events.send(row.last);
+    EXPECT_EQ(closed(call, 20s), row.code);
+    EXPECT_EQ(out.untouched(), row.chosen.empty());
+    EXPECT_NE(out.text().find(row.chosen), std::string::npos) << out.text();
+  }
+}
+
+}  // namespace
+}  // namespace txads_test
