@@ -23,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "directory/call_budget.h"
 #include "directory/client_config.h"
 #include "directory/ldap_path.h"
 #include "directory/locator.h"
@@ -78,6 +79,20 @@ int read_root_dse(LDAP* ld, RootDse& dse) {
   return LDAP_SUCCESS;
 }
 
+// The connect and the root DSE read within the time left in the call; the
+// connection keeps the configured connect timeout for its later reads.
+int read_root_dse_in_time(LDAP* ld, RootDse& dse) {
+  const timeval configured = network_timeout(ld);
+  timeval bounded = bounded_timeout(configured);
+  if (milliseconds_of(bounded) == 0) bounded = {0, 1000};  // libldap refuses a zero limit
+  if (ldap_set_option(ld, LDAP_OPT_NETWORK_TIMEOUT, &bounded) != LDAP_OPT_SUCCESS)
+    return LDAP_LOCAL_ERROR;
+  const int rc = read_root_dse(ld, dse);
+  if (ldap_set_option(ld, LDAP_OPT_NETWORK_TIMEOUT, &configured) != LDAP_OPT_SUCCESS)
+    return LDAP_LOCAL_ERROR;
+  return rc;
+}
+
 struct Peer {
   sockaddr_storage address{};
   socklen_t length = sizeof address;
@@ -101,16 +116,15 @@ int peer_of(LDAP* ld, Peer& peer) {
 }
 
 // A new blocking TCP connection to the peer, made within the handle's
-// network timeout.
+// network timeout and the time left in the call.
 int connect_to(LDAP* ld, const Peer& peer, Fd& out) {
   Fd fd(socket(peer.address.ss_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
   if (fd.get() < 0) return LDAP_LOCAL_ERROR;
   if (connect(fd.get(), reinterpret_cast<const sockaddr*>(&peer.address), peer.length) != 0) {
     if (errno != EINPROGRESS) return LDAP_CONNECT_ERROR;
-    const timeval timeout = network_timeout(ld);
-    const int ms = static_cast<int>(timeout.tv_sec * 1000 + timeout.tv_usec / 1000);
+    const long ms = bounded_milliseconds(milliseconds_of(network_timeout(ld)));
     pollfd wait{fd.get(), POLLOUT, 0};
-    if (poll(&wait, 1, ms) != 1) return LDAP_CONNECT_ERROR;
+    if (poll(&wait, 1, static_cast<int>(ms)) != 1) return LDAP_CONNECT_ERROR;
     int error = 0;
     socklen_t error_length = sizeof error;
     if (getsockopt(fd.get(), SOL_SOCKET, SO_ERROR, &error, &error_length) != 0 || error != 0)
@@ -182,6 +196,7 @@ Status Connection::open(const Target& target, const Identity& identity,
                         std::unique_ptr<Connection>& connection) {
   std::unique_ptr<Connection> opened(new Connection);
   opened->server_ = target.uri;
+  opened->host_ = target.host;
   count_connection();
   int rc = initialise(target.uri, opened->ld_);
   if (rc != LDAP_SUCCESS) return status_from_ldap(rc);
@@ -192,7 +207,8 @@ Status Connection::open(const Target& target, const Identity& identity,
   LdapString base(raw_base);
   if (base) opened->configured_base_ = base.get();
 
-  rc = read_root_dse(ld, opened->root_dse_);
+  rc = read_root_dse_in_time(ld, opened->root_dse_);
+  if (rc == LDAP_CONNECT_ERROR) note_failed_in_call(target.host);  // silent: hung
   if (rc != LDAP_SUCCESS) return status_from_ldap(rc, ld);
   remember_forest(dns_name_of(opened->root_dse_.default_naming_context),
                   dns_name_of(opened->root_dse_.root_domain_naming_context));

@@ -30,7 +30,8 @@ class Connection {
  public:
   // Statuses: mapped from LDAP results: server down 0x8007203A when the
   // server refuses the connection or does not answer within the connect
-  // timeout, ...; kNoLogonSession when the bind fails and the identity's
+  // timeout or the time left in the call (the host then counts as failed
+  // in the call, call_budget.h), ...; kNoLogonSession when the bind fails and the identity's
   // cache holds no ticket (no cache, no principal, or a principal alone).
   static Status open(const Target& target, const Identity& identity,
                      std::unique_ptr<Connection>& connection);
@@ -38,6 +39,8 @@ class Connection {
   LDAP* ld() const { return ld_.get(); }
   // The target's URI, the server's name in the table of avoided servers.
   const std::string& server() const { return server_; }
+  // The target's host: a hung host leaves every port of it unanswered.
+  const std::string& host() const { return host_; }
   const RootDse& root_dse() const { return root_dse_; }
   // The configured search base (BASE, LDAPBASE), or "".
   const std::string& configured_base() const { return configured_base_; }
@@ -46,6 +49,7 @@ class Connection {
   Connection() = default;
   LdapHandle ld_;
   std::string server_;
+  std::string host_;
   RootDse root_dse_;
   std::string configured_base_;
 };

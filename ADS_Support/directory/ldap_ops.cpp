@@ -11,6 +11,7 @@
 #include <chrono>
 #include <iterator>
 
+#include "directory/call_budget.h"
 #include "directory/client_config.h"
 #include "directory/ldap_owners.h"
 #include "directory/ldap_path.h"
@@ -123,7 +124,7 @@ bool range_of(const std::string& name, const std::string& attribute, std::string
 }
 
 int send_mods(Connection& connection, const std::string& dn, const std::vector<Change>& changes,
-              bool add) {
+              bool add, int& message_id) {
   std::vector<std::vector<berval>> values(changes.size());
   std::vector<std::vector<berval*>> pointers(changes.size());
   std::vector<LDAPMod> mods(changes.size());
@@ -141,13 +142,15 @@ int send_mods(Connection& connection, const std::string& dn, const std::vector<C
   }
   list.push_back(nullptr);
   count_operation();
-  if (add) return ldap_add_ext_s(connection.ld(), dn.c_str(), list.data(), nullptr, nullptr);
-  return ldap_modify_ext_s(connection.ld(), dn.c_str(), list.data(), nullptr, nullptr);
+  if (add)
+    return ldap_add_ext(connection.ld(), dn.c_str(), list.data(), nullptr, nullptr, &message_id);
+  return ldap_modify_ext(connection.ld(), dn.c_str(), list.data(), nullptr, nullptr, &message_id);
 }
 
 // Waits until the server has sent something, at most the connect timeout
-// (or the operation timeout when shorter): true when it has. A server that
-// keeps a request's connection open but sends nothing in that time is hung.
+// (or the operation timeout when shorter) and the time left in the call:
+// true when it has. A server that keeps a request's connection open but
+// sends nothing in that time is hung.
 bool answer_started(LDAP* ld) {
   Sockbuf* sb = nullptr;
   if (ldap_get_option(ld, LDAP_OPT_SOCKBUF, &sb) != LDAP_OPT_SUCCESS || sb == nullptr) return true;
@@ -156,8 +159,8 @@ bool answer_started(LDAP* ld) {
   if (ldap_get_option(ld, LDAP_OPT_DESC, &fd) != LDAP_OPT_SUCCESS || fd < 0) return true;
   const timeval network = network_timeout(ld);
   const timeval operation = operation_timeout(ld);
-  const long ms = std::min(network.tv_sec * 1000 + network.tv_usec / 1000,
-                           operation.tv_sec * 1000 + operation.tv_usec / 1000);
+  const long ms =
+      bounded_milliseconds(std::min(milliseconds_of(network), milliseconds_of(operation)));
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -167,6 +170,45 @@ bool answer_started(LDAP* ld) {
     if (ready == 0) return false;
     if (ready > 0 || errno != EINTR) return true;  // a failed poll: ldap_result reports it
   }
+}
+
+// Waits for the whole answer to request `message_id`: LDAP_CONNECT_ERROR
+// when the server sent nothing at all (hung), LDAP_TIMEOUT when its answer
+// did not complete within the operation timeout and the time left in the
+// call. The request is abandoned either way.
+int await_answer(LDAP* ld, int message_id, Message& answer) {
+  if (!answer_started(ld)) {
+    ldap_abandon_ext(ld, message_id, nullptr, nullptr);
+    return LDAP_CONNECT_ERROR;
+  }
+  timeval timeout = bounded_timeout(operation_timeout(ld));
+  LDAPMessage* raw = nullptr;
+  const int type = ldap_result(ld, message_id, LDAP_MSG_ALL, &timeout, &raw);
+  answer.reset(raw);
+  if (type == 0) {
+    ldap_abandon_ext(ld, message_id, nullptr, nullptr);
+    return LDAP_TIMEOUT;
+  }
+  if (type < 0) {
+    int rc = LDAP_LOCAL_ERROR;
+    ldap_get_option(ld, LDAP_OPT_RESULT_CODE, &rc);
+    return rc != LDAP_SUCCESS ? rc : LDAP_LOCAL_ERROR;
+  }
+  return LDAP_SUCCESS;
+}
+
+// The result of a write sent as `message_id` (when `sent` succeeded). A
+// server that stays silent gives LDAP_TIMEOUT, not LDAP_CONNECT_ERROR: the
+// write may have been applied, so it must not be sent again elsewhere.
+int write_result(LDAP* ld, int sent, int message_id) {
+  if (sent != LDAP_SUCCESS) return sent;
+  Message answer;
+  int rc = await_answer(ld, message_id, answer);
+  if (rc == LDAP_CONNECT_ERROR) return LDAP_TIMEOUT;
+  if (rc != LDAP_SUCCESS) return rc;
+  int result = LDAP_OTHER;
+  rc = ldap_parse_result(ld, answer.get(), &result, nullptr, nullptr, nullptr, nullptr, 0);
+  return rc != LDAP_SUCCESS ? rc : result;
 }
 
 }  // namespace
@@ -194,23 +236,9 @@ int send_search(LDAP* ld, const SearchRequest& query, int page_entries, const be
 
 int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie,
                    std::vector<std::string>* references) {
-  if (!answer_started(ld)) {
-    ldap_abandon_ext(ld, message_id, nullptr, nullptr);
-    return LDAP_CONNECT_ERROR;
-  }
-  timeval timeout = operation_timeout(ld);
-  LDAPMessage* raw = nullptr;
-  const int type = ldap_result(ld, message_id, LDAP_MSG_ALL, &timeout, &raw);
-  Message answer(raw);
-  if (type == 0) {
-    ldap_abandon_ext(ld, message_id, nullptr, nullptr);
-    return LDAP_TIMEOUT;
-  }
-  if (type < 0) {
-    int rc = LDAP_LOCAL_ERROR;
-    ldap_get_option(ld, LDAP_OPT_RESULT_CODE, &rc);
-    return rc != LDAP_SUCCESS ? rc : LDAP_LOCAL_ERROR;
-  }
+  Message answer;
+  const int rc = await_answer(ld, message_id, answer);
+  if (rc != LDAP_SUCCESS) return rc;
   return collect(ld, answer.get(), entries, cookie, references);
 }
 
@@ -324,24 +352,32 @@ int read_values(Connection& connection, const std::string& dn, const std::string
 
 int add_entry(Connection& connection, const std::string& dn,
               const std::vector<Change>& attributes) {
-  return send_mods(connection, dn, attributes, true);
+  int message_id = 0;
+  const int sent = send_mods(connection, dn, attributes, true, message_id);
+  return write_result(connection.ld(), sent, message_id);
 }
 
 int modify_entry(Connection& connection, const std::string& dn,
                  const std::vector<Change>& changes) {
-  return send_mods(connection, dn, changes, false);
+  int message_id = 0;
+  const int sent = send_mods(connection, dn, changes, false, message_id);
+  return write_result(connection.ld(), sent, message_id);
 }
 
 int delete_entry(Connection& connection, const std::string& dn) {
   count_operation();
-  return ldap_delete_ext_s(connection.ld(), dn.c_str(), nullptr, nullptr);
+  int message_id = 0;
+  const int sent = ldap_delete_ext(connection.ld(), dn.c_str(), nullptr, nullptr, &message_id);
+  return write_result(connection.ld(), sent, message_id);
 }
 
 int rename_entry(Connection& connection, const std::string& dn, const std::string& new_rdn,
                  const std::string& new_superior) {
   count_operation();
-  return ldap_rename_s(connection.ld(), dn.c_str(), new_rdn.c_str(), new_superior.c_str(), 1,
-                       nullptr, nullptr);
+  int message_id = 0;
+  const int sent = ldap_rename(connection.ld(), dn.c_str(), new_rdn.c_str(), new_superior.c_str(),
+                               1, nullptr, nullptr, &message_id);
+  return write_result(connection.ld(), sent, message_id);
 }
 
 int page_size() {

@@ -1,7 +1,9 @@
 // The LDAP requests the layer sends, on a connection lent by the pool: paged
 // searches that skip continuation references, ranged reads of one
 // attribute, and the writes. Each returns an LDAP result code and counts its
-// requests. Thread-safe as far as the connection is held by one thread.
+// requests. Every wait for an answer lasts at most the time left in the
+// export call (call_budget.h). Thread-safe as far as the connection is held
+// by one thread.
 #pragma once
 
 #include <string>
@@ -38,8 +40,9 @@ int search_all(Connection& connection, const std::vector<SearchRequest>& queries
 // `cookie` (no paging for 0). receive_search waits, within the handle's
 // operation timeout, for the whole answer, appends its entries and sets
 // `cookie` for the next page (empty after the last); a request that times
-// out is abandoned (LDAP_TIMEOUT); the DNs of continuation references go to
-// `references` when given.
+// out is abandoned (LDAP_TIMEOUT, or LDAP_CONNECT_ERROR when the server sent
+// nothing within the connect timeout); the DNs of continuation references go
+// to `references` when given.
 int send_search(LDAP* ld, const SearchRequest& query, int page_entries, const berval* cookie,
                 int& message_id);
 int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie,
@@ -59,6 +62,8 @@ struct Change {
   std::vector<std::string> values;
 };
 
+// The writes. A write whose server does not answer in time gives
+// LDAP_TIMEOUT: it may have been applied and is not to be sent again.
 int add_entry(Connection& connection, const std::string& dn, const std::vector<Change>& attributes);
 int modify_entry(Connection& connection, const std::string& dn, const std::vector<Change>& changes);
 int delete_entry(Connection& connection, const std::string& dn);

@@ -8,6 +8,13 @@
 // reads), goes into the table of avoided servers and the call goes on with
 // the next server. A kept connection the server has closed (LDAP_SERVER_DOWN)
 // only sends the call to a new connection: servers close idle connections.
+//
+// Bounds: every wait lasts at most the time left in the export call
+// (call_budget.h). A kept connection whose server stayed silent until a wait
+// ran out is closed, with every idle connection to that server, so that no
+// later operation or call waits on them again; a server that could not be
+// reached or stayed silent on a new connection is not tried again in the
+// same call; a call with no time left opens nothing.
 #include "directory/pool.h"
 
 #include <map>
@@ -15,6 +22,7 @@
 #include <vector>
 
 #include "directory/avoided_servers.h"
+#include "directory/call_budget.h"
 #include "directory/servers.h"
 #include "directory/sigpipe_guard.h"
 #include "directory/status_map.h"
@@ -46,19 +54,20 @@ class Pool {
     if (list.size() < kMaxIdlePerKey) list.push_back(std::move(connection));
   }
 
-  // Idle connections to the same server are likely closed as well.
-  void drop(const std::string& key, const std::string& server) {
+  // Idle connections to the same server or host (`server` either), for
+  // every identity, are likely closed or hung as well.
+  void drop(const std::string& server) {
     SigpipeGuard quiet;
     std::vector<std::unique_ptr<Connection>> closing;
     {
       std::lock_guard lock(mutex_);
-      auto it = idle_.find(key);
-      if (it == idle_.end()) return;
-      auto& list = it->second;
-      for (auto& connection : list) {
-        if (connection->server() == server) closing.push_back(std::move(connection));
+      for (auto& [key, list] : idle_) {
+        for (auto& connection : list) {
+          if (connection->server() == server || connection->host() == server)
+            closing.push_back(std::move(connection));
+        }
+        std::erase(list, nullptr);
       }
-      std::erase(list, nullptr);
     }
   }
 
@@ -106,6 +115,18 @@ bool server_lost(int rc) {
   return rc == LDAP_SERVER_DOWN || rc == LDAP_CONNECT_ERROR;
 }
 
+// A result that says a wait for the server ran out.
+bool waited_out(int rc) {
+  return rc == LDAP_CONNECT_ERROR || rc == LDAP_TIMEOUT;
+}
+
+// Avoids a server that left a wait unanswered, and closes the idle
+// connections to its host: a hung host answers on none of its ports.
+void give_up_on(const std::string& server, const std::string& host) {
+  avoid_server(server);
+  pool().drop(host);
+}
+
 // The targets with the avoided ones last.
 std::vector<Target> in_trial_order(const std::vector<Target>& targets) {
   std::vector<std::string> uris;
@@ -132,6 +153,7 @@ Status Lease::open(const Endpoint& endpoint, const std::function<int(Connection&
   Status status = find_servers(endpoint, identity.principal, servers);
   if (status.failed()) return status;
   key_ = servers.key + '\n' + identity.ccache + '\n' + identity.principal;
+  if (call_time_spent()) return kServerDown;
 
   // A kept connection first, unless its server has been found lost since.
   while ((connection_ = pool().take(key_)) != nullptr) {
@@ -145,25 +167,32 @@ Status Lease::open(const Endpoint& endpoint, const std::function<int(Connection&
       if (rc < 0) end(rc);
       return mapped;
     }
-    const std::string server = connection_->server();
+    const std::string server = connection_->server(), host = connection_->host();
     connection_.reset();
-    if (rc == LDAP_CONNECT_ERROR) avoid_server(server);
-    pool().drop(key_, server);
+    if (rc == LDAP_CONNECT_ERROR) {
+      give_up_on(server, host);
+    } else {
+      pool().drop(server);
+    }
     break;
   }
 
   status = kServerDown;
   for (const Target& target : in_trial_order(servers.targets)) {
+    if (failed_in_call(target.uri) || failed_in_call(target.host)) continue;
+    if (call_time_spent()) break;
     status = Connection::open(target, identity, connection_);
     if (status == kServerDown) {
       avoid_server(target.uri);
+      note_failed_in_call(target.uri);
       continue;
     }
     if (status.failed()) return status;
     const int rc = operation(*connection_);
     if (server_lost(rc)) {
       connection_.reset();
-      avoid_server(target.uri);
+      give_up_on(target.uri, target.host);
+      note_failed_in_call(rc == LDAP_CONNECT_ERROR ? target.host : target.uri);
       status = status_from_ldap(rc);
       continue;
     }
@@ -182,8 +211,9 @@ void Lease::end(int ldap_result) {
     pool().give_back(key_, std::move(connection_));
     return;
   }
-  if (ldap_result == LDAP_CONNECT_ERROR) avoid_server(connection_->server());  // hung mid-listing
+  const std::string server = connection_->server(), host = connection_->host();
   connection_.reset();
+  if (waited_out(ldap_result)) give_up_on(server, host);  // hung mid-listing, or silent too long
 }
 
 Status with_connection(const Endpoint& endpoint, const std::function<int(Connection&)>& operation) {

@@ -20,8 +20,10 @@ namespace txads::directory {
 // out to have been closed (LDAP_SERVER_DOWN) or the server stops answering
 // (LDAP_CONNECT_ERROR), it runs again on a new connection, to the next
 // server when one was lost. Servers found lost are avoided by every thread
-// for a while (avoided_servers.h). Returns the open failure, or the mapped
-// result of the last run: server down when no server answered.
+// for a while (avoided_servers.h). Every wait lasts at most the time left
+// in the export call, and a server that failed in the call is not tried
+// again in it (call_budget.h). Returns the open failure, or the mapped
+// result of the last run: server down when no server answered in time.
 Status with_connection(const Endpoint& endpoint, const std::function<int(Connection&)>& operation);
 
 // A connection lent for longer than one operation (a paged enumeration).

@@ -14,13 +14,15 @@
 //                                  return is_group_exist(path, {e, n}); });
 //   }
 //
-// run_export keeps exceptions from crossing the C boundary: an export that
+// run_export also starts the call's clock (call_clock.h), which bounds the
+// call's waits for servers. It keeps exceptions from crossing the C boundary: an export that
 // meets one (out of memory, a list walked past its end) returns the failure
 // code it names instead. Thread-safe.
 #pragma once
 
 #include <new>
 
+#include "frame/call_clock.h"
 #include "frame/trace.h"
 
 namespace txads {
@@ -30,6 +32,7 @@ void trace_entry(const char* export_name);
 
 template <class Result, class Work>
 Result run_export(Result on_exception, Work&& work) noexcept {
+  const CallClock clock;
   try {
     return work();
   } catch (...) {
@@ -39,6 +42,7 @@ Result run_export(Result on_exception, Work&& work) noexcept {
 
 template <class Work>
 void run_export(Work&& work) noexcept {
+  const CallClock clock;
   try {
     work();
   } catch (...) {

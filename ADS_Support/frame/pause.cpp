@@ -3,7 +3,10 @@
 #include <sys/prctl.h>
 
 #include <cerrno>
+#include <chrono>
 #include <ctime>
+
+#include "frame/call_clock.h"
 
 namespace txads {
 
@@ -17,6 +20,7 @@ PreciseTimers::~PreciseTimers() {
 }
 
 void pause_one_millisecond() {
+  const auto started = std::chrono::steady_clock::now();
   // An absolute deadline: a signal that wakes the thread early does not
   // shorten the pause, and no time is lost to re-arming.
   timespec deadline{};
@@ -28,6 +32,7 @@ void pause_one_millisecond() {
   }
   while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
   }
+  exclude_from_call(std::chrono::steady_clock::now() - started);
 }
 
 }  // namespace txads

@@ -2,6 +2,7 @@
 // millisecond after each element. PreciseTimers lowers the calling thread's timer slack while a
 // listing runs, so that each pause lasts 1 ms and not 1 ms plus the kernel's
 // default slack; it restores the thread's own setting when it goes.
+// The pauses do not count towards the bound of the call (call_clock.h).
 #pragma once
 
 namespace txads {

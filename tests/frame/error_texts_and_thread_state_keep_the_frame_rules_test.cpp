@@ -9,6 +9,7 @@
 
 #include <locale.h>
 
+#include <chrono>
 #include <new>
 #include <optional>
 #include <string>
@@ -22,6 +23,7 @@
 #include "frame/export_frame.h"
 #include "frame/last_error.h"
 #include "frame/library_values.h"
+#include "frame/pause.h"
 #include "frame/system_messages.h"
 #include "support/guarded_buffer.h"
 #include "txads.h"
@@ -131,6 +133,19 @@ TEST(LibraryValues, SetOnOneThreadHoldOnAnother) {
 TEST(ExportFrame, TurnsAnyExceptionIntoTheFailureCode) {
   EXPECT_EQ(run_export(-1, []() -> int { throw std::bad_alloc(); }), -1);
   EXPECT_EQ(run_export(0, []() -> int { throw 42; }), 0);
+}
+
+// The call clock, which bounds a call's waits, runs from the outermost export
+// on and leaves out the library's pauses (a long listing's 1 ms paces).
+TEST(ExportFrame, TimesTheOutermostCallWithoutItsPauses) {
+  EXPECT_FALSE(in_call());
+  run_export([] {
+    const uint64_t serial = call_serial();
+    for (int i = 0; i < 50; ++i) pause_one_millisecond();
+    run_export([&] { EXPECT_EQ(call_serial(), serial); });
+    EXPECT_LT(call_elapsed(), std::chrono::milliseconds(40));
+  });
+  EXPECT_FALSE(in_call());
 }
 
 const std::string kUtf8 = "M\u00FCller", kLatin1 = "M\xFCller", kEuro = "\u20AC5";

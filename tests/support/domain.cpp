@@ -151,6 +151,11 @@ void delete_tree(std::string_view dn) {
            std::string(dn)});
 }
 
+ToolResult control_controller(int controller, std::string_view action) {
+  return run_tool({env_or("TXADS_TESTDOMAIN_DC_CONTROL", "scripts/testdomain/dc"),
+                   std::to_string(controller), std::string(action)});
+}
+
 ToolResult kinit(std::string_view account, std::string_view password, std::string_view ccache) {
   std::string principal(account);
   if (principal.find('@') == std::string::npos) {

@@ -66,6 +66,10 @@ void modify(std::string_view ldif);
 // Deletes `dn` and everything below it (ldapdelete -r).
 void delete_tree(std::string_view dn);
 
+// Stops, freezes, thaws or starts controller 1 or 2 of the test domain
+// ($TXADS_TESTDOMAIN_DC_CONTROL; see scripts/testdomain/README.md).
+ToolResult control_controller(int controller, std::string_view action);
+
 // Gets a ticket for `account` into the cache file `ccache` (kinit). Returns
 // the tool's result, so a test can also expect a refusal.
 ToolResult kinit(std::string_view account, std::string_view password, std::string_view ccache);

@@ -31,9 +31,7 @@ const std::string kSite = "LDAP://OU=Site," + kBase;
 
 // Stops, freezes, thaws or starts controller 1 or 2 of the test domain.
 void control(int controller, const std::string& action) {
-  const char* script = std::getenv("TXADS_TESTDOMAIN_DC_CONTROL");
-  ASSERT_NE(script, nullptr);
-  const auto result = txads_test::run_tool({script, std::to_string(controller), action});
+  const auto result = txads_test::control_controller(controller, action);
   ASSERT_TRUE(result.ok()) << action << " dc" << controller << ": " << result.err;
 }
 
