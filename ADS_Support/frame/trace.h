@@ -15,9 +15,15 @@ inline constexpr const char* kTraceProduct = "Tamrix";
 
 // One line: the format and its "%s" arguments go to the trace library as
 // they are. Arguments must be C strings (use traced() for caller buffers).
+// Without arguments the text goes through "%s", so that a '%' in it is
+// written as it stands (and -Wformat-security has no non-literal format).
 template <class... Args>
 void trace(const char* format, Args... args) {
-  ZKTrace(kTraceLevel, kTraceComponent, format, args...);
+  if constexpr (sizeof...(Args) == 0) {
+    ZKTrace(kTraceLevel, kTraceComponent, "%s", format);
+  } else {
+    ZKTrace(kTraceLevel, kTraceComponent, format, args...);
+  }
 }
 
 // A caller's output buffer as a "%s" argument: its text up to the first zero

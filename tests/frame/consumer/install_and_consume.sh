@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a staging prefix and builds c_header_test.c against
-# it, found once by find_package(txads) and once by pkg-config; runs both.
-# No installed program or library of a plain build may name the source or
-# build tree.
+# it (consume.sh). No installed program or library of a plain build may name
+# the source or build tree.
 #   install_and_consume.sh BUILD_DIR WORK_DIR [CFLAGS: the sanitizer's, if any]
 set -euo pipefail
 build=$1 work=$2 flags=${3:-} source=$(cd "$(dirname "$0")" && pwd)
@@ -22,16 +21,7 @@ fi
 out=$("$prefix/bin/txads" init 0) && status=0 || status=$?
 [[ $out == "result: 1" && $status == 1 ]] || fail "installed txads init 0: '$out', exit $status"
 
-cmake -S "$source/cmake" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" \
-  -DCMAKE_C_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >"$work/cmake.log"
-cmake --build "$work/cmake-build" >>"$work/cmake.log"
-export PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name txads.pc -print -quit)")
-# shellcheck disable=SC2046
-cc $flags -o "$work/consumer-pc" "$source/../c_header_test.c" $(pkg-config --cflags --libs txads)
-for consumer in "$work/cmake-build/consumer" "$work/consumer-pc"; do
-  out=$(LD_LIBRARY_PATH=$(pkg-config --variable=libdir txads) ZKTRACE_FILE="$work/trace.log" \
-    "$consumer") || fail "$consumer failed: $out"
-  [[ $out == "consumer ok" ]] || fail "$consumer said: $out"
-done
-[[ $(grep -c '| consumer | 6 | installed libraries reached$' "$work/trace.log") == 2 ]] ||
-  fail "expected one trace line from each consumer in $work/trace.log"
+export CMAKE_PREFIX_PATH=$prefix
+PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name txads.pc -print -quit)")
+export PKG_CONFIG_PATH
+"$source/consume.sh" "$work" "$flags"
