@@ -15,8 +15,4 @@ void CoUninitialize() {
   if (init_count > 0) --init_count;
 }
 
-int com_init_count() {
-  return init_count;
-}
-
 }  // namespace txads

@@ -9,7 +9,6 @@ namespace txads {
 
 Status CoInitialize();
 void CoUninitialize();
-int com_init_count();  // this thread's count, for tests
 
 // Initialises on construction (when asked) and balances on destruction.
 class ComInit {
