@@ -51,6 +51,20 @@ TEST(Paths, SplitIntoServerPortAndNameOrAreBadPathnames) {
   EXPECT_EQ(format_path("dc1:389", "OU=x/y,DC=corp"), "LDAP://dc1:389/OU=x\\/y,DC=corp");
 }
 
+TEST(Paths, WithAZeroByteRawOrEscapedAreInvalidDnSyntax) {
+  using namespace std::string_literals;
+  const std::pair<std::string, uint32_t> rows[] = {
+      {"LDAP://OU=Lab\0x,DC=corp"s, 0x80072032},
+      {"LDAP://OU=Lab\\00x,DC=corp", 0x80072032},
+      {"LDAP://<GUID=\\\0x>"s, 0x80072032},  // a raw zero byte escaped
+      {"LDAP://OU=Lab\\\\00x,DC=corp", 0},   // an escaped backslash, then "00"
+  };
+  for (const auto& [path, status] : rows) {
+    LdapPath parsed;
+    EXPECT_EQ(parse_path(path, parsed).bits(), status) << path;
+  }
+}
+
 TEST(FilterValues, EscapeEveryFilterCharacter) {
   const std::pair<std::string, std::string> rows[] = {
       {"*)(objectClass=*", "\\2a\\29\\28objectClass=\\2a"},
