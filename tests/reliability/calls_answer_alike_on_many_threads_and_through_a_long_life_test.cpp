@@ -155,7 +155,7 @@ TEST(LongLife, ManyCallsAcrossControllerRestartsKeepAnswersDescriptorsAndMemory)
       while (same < n && table[r].call() == expected[r]) ++same;
       EXPECT_EQ(same, n) << table[r].name << " answered otherwise in round " << round;
     }
-    EXPECT_EQ(usage().first, fds) << "descriptors after round " << round;
+    EXPECT_LE(usage().first, fds) << "descriptors after round " << round;  // none kept for good
   }
   std::printf(
       "%ld checks, %ld of every other call, %ld restarts: descriptors %ld -> %ld, "
