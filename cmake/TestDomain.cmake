@@ -1,8 +1,9 @@
 # Tests that need the test domain controller (scripts/testdomain/).
 #
-#   txads_add_domain_test(<target>)
+#   txads_add_domain_test(<target> [NAME <test>] [ARGS <arguments>...])
 #
-# registers the gtest binary <target> as one CTest test that runs inside the
+# registers the binary <target> (run with the arguments, as the CTest test
+# <test>) as one CTest test that runs inside the
 # test domain's network namespace with its environment (LDAPURI, LDAPBASE,
 # KRB5_CONFIG, KRB5CCNAME, ...; see scripts/testdomain/README.md), after the
 # fixture that starts the domain. Domain tests carry the label "domain"
@@ -20,7 +21,12 @@ if(NOT TEST testdomain_up)
 endif()
 
 function(txads_add_domain_test target)
-  add_test(NAME ${target} COMMAND ${TXADS_TESTDOMAIN_DIR}/run $<TARGET_FILE:${target}>)
-  set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED testdomain TIMEOUT 900
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "NAME" "ARGS")
+  set(name ${target})
+  if(ARG_NAME)
+    set(name ${ARG_NAME})
+  endif()
+  add_test(NAME ${name} COMMAND ${TXADS_TESTDOMAIN_DIR}/run $<TARGET_FILE:${target}> ${ARG_ARGS})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED testdomain TIMEOUT 900
     LABELS domain RESOURCE_LOCK testdomain)
 endfunction()

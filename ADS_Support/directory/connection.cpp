@@ -25,6 +25,7 @@
 
 #include "directory/call_budget.h"
 #include "directory/client_config.h"
+#include "directory/ldap_handle.h"
 #include "directory/ldap_path.h"
 #include "directory/locator.h"
 #include "directory/operation_counter.h"
@@ -40,9 +41,7 @@ std::string bracketed(const std::string& host) {
 }
 
 int initialise(const std::string& uri, LdapHandle& ld) {
-  LDAP* raw = nullptr;
-  const int rc = ldap_initialize(&raw, uri.empty() ? nullptr : uri.c_str());
-  ld.reset(raw);
+  const int rc = new_ldap_handle(uri, ld);
   if (rc != LDAP_SUCCESS) return rc;
   return prepare_handle(ld.get());
 }

@@ -149,9 +149,10 @@ Status refuse_nul(std::string_view name) {
   for (size_t i = 0; i < name.size(); ++i) {
     if (name[i] == '\0') return kInvalidDnSyntax;
     if (name[i] != '\\' || i + 1 == name.size()) continue;
+    if (name[i + 1] == '\0') return kInvalidDnSyntax;  // a raw zero byte escaped
     if (i + 2 < name.size() && hex_value(name[i + 1]) == 0 && hex_value(name[i + 2]) == 0)
       return kInvalidDnSyntax;
-    ++i;  // the escaped character, or the first digit of a pair: never a zero byte itself
+    ++i;  // the escaped character, or the first digit of a pair
   }
   return kOk;
 }

@@ -62,8 +62,10 @@ Value::Syntax syntax_of(std::string_view attribute_syntax, int om_syntax,
   return S::string;
 }
 
-Status attribute_syntax(const Endpoint& endpoint, std::string_view attribute,
+Status attribute_syntax(const Endpoint& endpoint, std::string_view description,
                         Value::Syntax& syntax) {
+  // The type names the schema entry; options (";binary", ";lang-de") keep its syntax.
+  const std::string_view attribute = description.substr(0, description.find(';'));
   const std::string key = endpoint.key() + '|' + ascii_lower(attribute);
   std::optional<Value::Syntax> known;
   if (!cache().find(key, known)) {

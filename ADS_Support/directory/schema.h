@@ -11,7 +11,8 @@
 
 namespace txads::directory {
 
-// The syntax of `attribute`; kPropertyNotFound when the schema has no such
+// The syntax of an attribute description's type ("userCertificate" for
+// "userCertificate;binary"); kPropertyNotFound when the schema has no such
 // attribute.
 Status attribute_syntax(const Endpoint& endpoint, std::string_view attribute,
                         Value::Syntax& syntax);

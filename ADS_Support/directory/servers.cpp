@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "directory/client_config.h"
+#include "directory/ldap_handle.h"
 #include "directory/ldap_owners.h"
 #include "directory/locator.h"
 #include "frame/ascii_case.h"
@@ -35,9 +36,8 @@ struct ClientConfiguration {
 // libldap reads its configuration once per process; so does this.
 ClientConfiguration read_client_configuration() {
   ClientConfiguration configuration;
-  LDAP* raw = nullptr;
-  if (ldap_initialize(&raw, nullptr) != LDAP_SUCCESS) return configuration;
-  LdapHandle ld(raw);
+  LdapHandle ld;
+  if (new_ldap_handle("", ld) != LDAP_SUCCESS) return configuration;
   // Without URI or HOST libldap answers its default, "ldap://localhost".
   char* raw_uris = nullptr;
   ldap_get_option(ld.get(), LDAP_OPT_URI, &raw_uris);

@@ -49,6 +49,8 @@ TEST(Paths, SplitIntoServerPortAndNameOrAreBadPathnames) {
     EXPECT_EQ(parse_path(path, parsed).bits(), 0x80005000u) << path.substr(0, 40);
   }
   EXPECT_EQ(format_path("dc1:389", "OU=x/y,DC=corp"), "LDAP://dc1:389/OU=x\\/y,DC=corp");
+  LdapPath escaped_nul;  // a raw zero byte after a backslash is a zero byte too
+  EXPECT_EQ(parse_path(std::string("LDAP://<GUID=\\\0x>", 17), escaped_nul).bits(), 0x80072032u);
 }
 
 TEST(FilterValues, EscapeEveryFilterCharacter) {
