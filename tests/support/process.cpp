@@ -1,15 +1,14 @@
-// Tool runner of the test support (see process.h). Temporary files hold the
-// three standard streams and are removed before run_tool returns.
+// Tool runner of the test support (see process.h). Anonymous temporary files
+// hold the three standard streams.
 #include "support/process.h"
 
-#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
-#include <sstream>
+#include <memory>
 #include <stdexcept>
 
 extern char** environ;
@@ -17,47 +16,25 @@ extern char** environ;
 namespace txads_test {
 namespace {
 
-// An anonymous temporary file (tmpfile: removed when closed) for one stream.
-class TempFile {
- public:
-  TempFile() : file_(std::tmpfile()) {
-    if (file_ == nullptr) throw std::runtime_error("cannot create a temporary file");
-  }
-  ~TempFile() { std::fclose(file_); }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-  int fd() const { return fileno(file_); }
-  void write_all(const std::string& text) const {
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0)
-      throw std::runtime_error("cannot write a temporary file");
-    std::rewind(file_);
-  }
-  // The child wrote through its own descriptor; read from the start.
-  std::string read_all() const {
-    std::string text;
-    char chunk[4096];
-    lseek(fd(), 0, SEEK_SET);
-    for (ssize_t n; (n = ::read(fd(), chunk, sizeof chunk)) > 0;)
-      text.append(chunk, static_cast<size_t>(n));
-    return text;
-  }
+File temp_file(const std::string& text = {}) {
+  File file(std::tmpfile(), std::fclose);
+  if (!file || std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() ||
+      std::fflush(file.get()) != 0)
+    throw std::runtime_error("cannot write a temporary file");
+  std::rewind(file.get());
+  return file;
+}
 
- private:
-  std::FILE* file_;
-};
-
-std::vector<std::string> merged_environment(const std::vector<std::string>& overrides) {
-  std::vector<std::string> result;
-  for (char** e = environ; *e; ++e) {
-    std::string entry(*e);
-    std::string name = entry.substr(0, entry.find('=') + 1);
-    bool replaced = false;
-    for (const auto& o : overrides) replaced = replaced || o.rfind(name, 0) == 0;
-    if (!replaced) result.push_back(entry);
-  }
-  result.insert(result.end(), overrides.begin(), overrides.end());
-  return result;
+// What the child wrote through its own descriptor, from the start.
+std::string read_all(std::FILE* file) {
+  std::string text;
+  char chunk[4096];
+  lseek(fileno(file), 0, SEEK_SET);
+  for (ssize_t n; (n = ::read(fileno(file), chunk, sizeof chunk)) > 0;)
+    text.append(chunk, static_cast<size_t>(n));
+  return text;
 }
 
 std::vector<char*> pointers(std::vector<std::string>& strings) {
@@ -72,21 +49,24 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
 ToolResult run_tool(const std::vector<std::string>& argv, const std::string& input,
                     const std::vector<std::string>& env) {
   if (argv.empty()) throw std::invalid_argument("run_tool: no program");
-  TempFile in, out, err;
-  in.write_all(input);
-
+  const File in = temp_file(input), out = temp_file(), err = temp_file();
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, in.fd(), 0);
-  posix_spawn_file_actions_adddup2(&actions, out.fd(), 1);
-  posix_spawn_file_actions_adddup2(&actions, err.fd(), 2);
+  int stream = 0;
+  for (const File* file : {&in, &out, &err})
+    posix_spawn_file_actions_adddup2(&actions, fileno(file->get()), stream++);
 
-  std::vector<std::string> args = argv;
-  std::vector<std::string> environment = merged_environment(env);
-  auto arg_ptrs = pointers(args);
-  auto env_ptrs = pointers(environment);
+  std::vector<std::string> args = argv, environment;
+  for (char** e = environ; *e; ++e) {  // the test's own, less what `env` replaces
+    const std::string entry(*e), name = entry.substr(0, entry.find('=') + 1);
+    bool replaced = false;
+    for (const auto& o : env) replaced = replaced || o.rfind(name, 0) == 0;
+    if (!replaced) environment.push_back(entry);
+  }
+  environment.insert(environment.end(), env.begin(), env.end());
   pid_t pid = -1;
-  int rc = posix_spawnp(&pid, args[0].c_str(), &actions, nullptr, arg_ptrs.data(), env_ptrs.data());
+  const int rc = posix_spawnp(&pid, args[0].c_str(), &actions, nullptr, pointers(args).data(),
+                              pointers(environment).data());
   posix_spawn_file_actions_destroy(&actions);
 
   ToolResult result;
@@ -98,25 +78,24 @@ ToolResult run_tool(const std::vector<std::string>& argv, const std::string& inp
   while (waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
   }
   result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-  result.out = out.read_all();
-  result.err = err.read_all();
+  result.out = read_all(out.get());
+  result.err = read_all(err.get());
   return result;
 }
 
 std::string command_line(const std::vector<std::string>& argv) {
-  std::ostringstream line;
-  for (size_t i = 0; i < argv.size(); ++i) {
-    if (i) line << ' ';
-    bool plain = !argv[i].empty() && argv[i].find_first_of(" '\"\\$") == std::string::npos;
-    if (plain) {
-      line << argv[i];
-    } else {
-      line << '\'';
-      for (char c : argv[i]) c == '\'' ? line << "'\\''" : line << c;
-      line << '\'';
+  std::string line;
+  for (const std::string& arg : argv) {
+    if (!line.empty()) line += ' ';
+    if (!arg.empty() && arg.find_first_of(" '\"\\$") == std::string::npos) {
+      line += arg;
+      continue;
     }
+    line += '\'';
+    for (char c : arg) line += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    line += '\'';
   }
-  return line.str();
+  return line;
 }
 
 }  // namespace txads_test
