@@ -70,6 +70,9 @@ dialogs::DialogReply failure(Status status, std::string text) {
 dialogs::DialogReply show(const dialogs::DialogRequest& request, int& argc, char**& argv) {
   // The owner is an X11 window id, so the dialogs live on X11 (or XWayland).
   gdk_set_allowed_backends("x11");
+  // The dialogs draw no OpenGL; without this, GDK loads the GL stack (a software
+  // renderer on most hosts) to choose a visual, which doubles the time to the window.
+  setenv("GDK_GL", "disable", 0);
   quiet_toolkit_notices();
   init_translation();
   if (!gtk_init_check(&argc, &argv)) {
