@@ -144,8 +144,7 @@ TEST(LongLife, ManyCallsAcrossControllerRestartsKeepAnswersDescriptorsAndMemory)
   for (long round = 0; round <= restarts; ++round) {
     for (const char* action : {"stop", "start"}) {  // the controller in use restarts
       if (round == 0) break;
-      const auto result =
-          txads_test::run_tool({std::getenv("TXADS_TESTDOMAIN_DC_CONTROL"), "1", action});
+      const auto result = txads_test::control_controller(1, action);
       ASSERT_TRUE(result.ok()) << action << ": " << result.err;
     }
     for (size_t r = 0; r < table.size(); ++r) {

@@ -2,9 +2,11 @@
 // the directory's own command-line tools acting as the administrator.
 #include "support/domain.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 
 namespace txads_test {
@@ -29,12 +31,34 @@ std::vector<std::string> admin_env() {
   return {"KRB5CCNAME=" + ccache_of("administrator")};
 }
 
-ToolResult checked(const std::vector<std::string>& argv, const std::string& input = {}) {
-  ToolResult r = run_tool(argv, input, admin_env());
+// One of the directory's tools over SASL GSSAPI, quiet, on the test domain.
+std::vector<std::string> tool(const char* name) {
+  return {name, "-Q", "-Y", "GSSAPI", "-N", "-o", "nettimeout=30", "-H", uri()};
+}
+
+// Runs the tool (or takes the result it gave) and throws unless it succeeded.
+ToolResult checked(const std::vector<std::string>& argv, const std::string& input = {},
+                   std::optional<ToolResult> result = std::nullopt) {
+  ToolResult r = result ? *result : run_tool(argv, input, admin_env());
   if (!r.ok())
     throw std::runtime_error(command_line(argv) + " failed (" + std::to_string(r.status) +
                              "): " + r.err + r.out + (input.empty() ? "" : "\ninput:\n" + input));
   return r;
+}
+
+// The text of a binary SID: revision, big-endian authority, little-endian sub-authorities.
+std::string sid_text(std::string_view b) {
+  if (b.size() < 8 || b.size() != 8 + 4 * static_cast<size_t>(static_cast<uint8_t>(b[1])))
+    throw std::invalid_argument("not a binary SID of " + std::to_string(b.size()) + " bytes");
+  auto byte = [&b](size_t i) { return static_cast<uint64_t>(static_cast<uint8_t>(b[i])); };
+  uint64_t authority = 0;
+  for (size_t i = 2; i < 8; ++i) authority = (authority << 8) | byte(i);  // big-endian
+  std::string text = "S-" + std::to_string(byte(0)) + "-" + std::to_string(authority);
+  for (size_t i = 8; i < b.size(); i += 4) {  // little-endian sub-authorities
+    uint64_t sub = byte(i) | byte(i + 1) << 8 | byte(i + 2) << 16 | byte(i + 3) << 24;
+    text += "-" + std::to_string(sub);
+  }
+  return text;
 }
 
 }  // namespace
@@ -52,15 +76,9 @@ std::string path_of(std::string_view dn) {
 }
 
 std::string dns_domain() {
-  std::string dns;
-  std::string base = base_dn();
-  size_t pos = 0;
-  while ((pos = base.find("DC=", pos)) != std::string::npos) {
-    size_t end = base.find(',', pos);
-    if (!dns.empty()) dns += '.';
-    dns += base.substr(pos + 3, end == std::string::npos ? std::string::npos : end - pos - 3);
-    pos += 3;
-  }
+  std::string dns = base_dn();  // DC=corp,DC=example,DC=com
+  for (size_t pos; (pos = dns.find("DC=")) != std::string::npos;) dns.replace(pos, 3, "");
+  std::replace(dns.begin(), dns.end(), ',', '.');
   return dns;
 }
 
@@ -79,31 +97,14 @@ std::string ccache_of(std::string_view account) {
 std::vector<LdifEntry> search(std::string_view base, std::string_view filter, Scope scope,
                               const std::vector<std::string>& attributes) {
   static constexpr const char* kScopes[] = {"base", "one", "sub"};
-  std::vector<std::string> argv = {"ldapsearch",
-                                   "-LLL",
-                                   "-Q",
-                                   "-Y",
-                                   "GSSAPI",
-                                   "-N",
-                                   "-o",
-                                   "ldif-wrap=no",
-                                   "-o",
-                                   "nettimeout=30",
-                                   "-H",
-                                   uri(),
-                                   "-s",
-                                   kScopes[static_cast<int>(scope)],
-                                   "-b",
-                                   std::string(base),
-                                   std::string(filter)};
+  std::vector<std::string> argv = tool("ldapsearch");
+  argv.insert(argv.end(), {"-LLL", "-o", "ldif-wrap=no", "-s", kScopes[static_cast<int>(scope)],
+                           "-b", std::string(base), std::string(filter)});
   if (attributes.empty()) argv.push_back("1.1");
   argv.insert(argv.end(), attributes.begin(), attributes.end());
-  ToolResult r = run_tool(argv, {}, admin_env());
+  const ToolResult r = run_tool(argv, {}, admin_env());
   if (r.status == 32) return {};  // no such object: the base is absent
-  if (!r.ok())
-    throw std::runtime_error(command_line(argv) + " failed (" + std::to_string(r.status) +
-                             "): " + r.err);
-  return parse_ldif(r.out);
+  return parse_ldif(checked(argv, {}, r).out);
 }
 
 std::vector<std::string> search_dns(std::string_view base, std::string_view filter, Scope scope) {
@@ -121,20 +122,6 @@ bool object_exists(std::string_view dn) {
   return !search(dn, "(objectClass=*)", Scope::base).empty();
 }
 
-std::string sid_text(std::string_view b) {
-  if (b.size() < 8 || b.size() != 8 + 4 * static_cast<size_t>(static_cast<uint8_t>(b[1])))
-    throw std::invalid_argument("not a binary SID of " + std::to_string(b.size()) + " bytes");
-  auto byte = [&b](size_t i) { return static_cast<uint64_t>(static_cast<uint8_t>(b[i])); };
-  uint64_t authority = 0;
-  for (size_t i = 2; i < 8; ++i) authority = (authority << 8) | byte(i);  // big-endian
-  std::string text = "S-" + std::to_string(byte(0)) + "-" + std::to_string(authority);
-  for (size_t i = 8; i < b.size(); i += 4) {  // little-endian sub-authorities
-    uint64_t sub = byte(i) | byte(i + 1) << 8 | byte(i + 2) << 16 | byte(i + 3) << 24;
-    text += "-" + std::to_string(sub);
-  }
-  return text;
-}
-
 std::string sid_of(std::string_view dn) {
   auto values = attribute_values(dn, "objectSid");
   if (values.size() != 1) throw std::runtime_error("no objectSid on " + std::string(dn));
@@ -142,13 +129,13 @@ std::string sid_of(std::string_view dn) {
 }
 
 void modify(std::string_view ldif) {
-  checked({"ldapmodify", "-Q", "-Y", "GSSAPI", "-N", "-o", "nettimeout=30", "-H", uri()},
-          std::string(ldif));
+  checked(tool("ldapmodify"), std::string(ldif));
 }
 
 void delete_tree(std::string_view dn) {
-  checked({"ldapdelete", "-Q", "-Y", "GSSAPI", "-N", "-o", "nettimeout=30", "-H", uri(), "-r",
-           std::string(dn)});
+  std::vector<std::string> argv = tool("ldapdelete");
+  argv.insert(argv.end(), {"-r", std::string(dn)});
+  checked(argv);
 }
 
 ToolResult control_controller(int controller, std::string_view action) {

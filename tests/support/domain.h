@@ -11,13 +11,6 @@
 // TXADS_CCACHE_DIR, ...). Failures of a tool throw std::runtime_error with the
 // command line and what the tool printed; inside a gtest body that fails the
 // test with the message. Thread-safe except AsUser (it sets the environment).
-//
-// Example:
-//   txads_test::ScratchOu ou("membership");              // OU=txads-membership-<n>,DC=...
-//   auto g = ou.add_group("Readers");
-//   auto u = ou.add_user("Una User", ou.unique_name("una"));
-//   ou.add_member(g, u);
-//   EXPECT_EQ(txads_test::attribute_values(g, "member"), std::vector<std::string>{u});
 #pragma once
 
 #include <string>
@@ -58,8 +51,6 @@ std::vector<std::string> attribute_values(std::string_view dn, std::string_view 
 bool object_exists(std::string_view dn);
 // The SID text ("S-1-5-21-...") of the object at `dn`, decoded from objectSid.
 std::string sid_of(std::string_view dn);
-// Formats a binary SID as text; throws std::invalid_argument on a bad length.
-std::string sid_text(std::string_view binary);
 
 // Applies LDIF change records (ldapmodify) as the administrator.
 void modify(std::string_view ldif);

@@ -4,7 +4,6 @@
 #include <iconv.h>
 #include <strings.h>
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace txads_test {
@@ -13,37 +12,14 @@ namespace {
 constexpr std::string_view kAlphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-// SAFE-STRING of LDIF: printable ASCII, not starting with space, ':' or '<',
-// not ending with a space.
-bool safe(std::string_view value) {
-  if (value.empty()) return true;
-  if (value.front() == ' ' || value.front() == ':' || value.front() == '<') return false;
-  if (value.back() == ' ') return false;
-  for (char c : value)
-    if (c < 0x20 || c > 0x7e) return false;
-  return true;
-}
-
-}  // namespace
-
 std::string base64_encode(std::string_view bytes) {
   std::string out;
-  size_t i = 0;
-  for (; i + 2 < bytes.size(); i += 3) {
-    const auto byte = [&](size_t k) {
-      return static_cast<unsigned>(static_cast<unsigned char>(bytes[k]));
-    };
-    const unsigned v = (byte(i) << 16) | (byte(i + 1) << 8) | byte(i + 2);
-    for (int s = 18; s >= 0; s -= 6) out += kAlphabet[(v >> s) & 63];
-  }
-  size_t rest = bytes.size() - i;
-  if (rest > 0) {
-    unsigned v = static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) << 16;
-    if (rest == 2) v |= static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8;
-    out += kAlphabet[(v >> 18) & 63];
-    out += kAlphabet[(v >> 12) & 63];
-    out += rest == 2 ? kAlphabet[(v >> 6) & 63] : '=';
-    out += '=';
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    unsigned v = 0;
+    for (size_t k = i; k < i + 3; ++k)
+      v = v << 8 | (k < bytes.size() ? static_cast<unsigned char>(bytes[k]) : 0u);
+    for (size_t k = 0; k < 4; ++k)
+      out += i + k <= bytes.size() ? kAlphabet[(v >> (18 - 6 * k)) & 63] : '=';
   }
   return out;
 }
@@ -53,30 +29,20 @@ std::string base64_decode(std::string_view text) {
   unsigned v = 0;
   int bits = 0;
   for (char c : text) {
-    if (c == '=' || c == '\n' || c == '\r' || c == ' ') continue;
-    size_t index = kAlphabet.find(c);
+    if (c == '=' || c == ' ') continue;
+    const size_t index = kAlphabet.find(c);
     if (index == std::string_view::npos)
       throw std::invalid_argument("not base64: " + std::string(text));
     v = (v << 6) | static_cast<unsigned>(index);
-    bits += 6;
-    if (bits >= 8) {
-      bits -= 8;
-      out += static_cast<char>((v >> bits) & 0xff);
-    }
+    if ((bits += 6) >= 8) out += static_cast<char>((v >> (bits -= 8)) & 0xff);
   }
   return out;
 }
 
+}  // namespace
+
 std::string ldif_line(std::string_view name, std::string_view value) {
-  std::string line(name);
-  if (safe(value)) {
-    line += ": ";
-    line += value;
-  } else {
-    line += ":: ";
-    line += base64_encode(value);
-  }
-  return line + "\n";
+  return std::string(name) + ":: " + base64_encode(value) + "\n";
 }
 
 std::string unicode_pwd(std::string_view password) {
@@ -96,44 +62,30 @@ std::string unicode_pwd(std::string_view password) {
 std::vector<std::string> LdifEntry::values(std::string_view name) const {
   std::vector<std::string> result;
   for (const auto& [attr, value] : attributes)
-    if (attr.size() == name.size() && strncasecmp(attr.data(), name.data(), name.size()) == 0)
-      result.push_back(value);
+    if (strcasecmp(attr.c_str(), std::string(name).c_str()) == 0) result.push_back(value);
   return result;
 }
 
 std::vector<LdifEntry> parse_ldif(std::string_view text) {
-  // ldapsearch writes unwrapped lines (-o ldif-wrap=no).
-  std::vector<std::string> lines;
-  for (size_t pos = 0; pos <= text.size();) {
-    size_t end = std::min(text.find('\n', pos), text.size());
-    lines.emplace_back(text.substr(pos, end - pos));
-    pos = end + 1;
-  }
-
   std::vector<LdifEntry> entries;
   bool in_entry = false;
-  for (const auto& line : lines) {
-    if (line.empty()) {
-      in_entry = false;
-      continue;
-    }
-    if (line.front() == '#') continue;
-    size_t colon = line.find(':');
-    if (colon == std::string::npos) continue;
-    std::string name = line.substr(0, colon);
-    std::string value;
-    if (colon + 1 < line.size() && line[colon + 1] == ':') {
-      value = base64_decode(std::string_view(line).substr(colon + 2));
-    } else {
-      size_t start = line.find_first_not_of(' ', colon + 1);
-      value = start == std::string::npos ? "" : line.substr(start);
-    }
-    if (!in_entry) {
-      if (strcasecmp(name.c_str(), "dn") != 0) continue;  // "ref:" and the like
+  for (size_t pos = 0, end; pos <= text.size(); pos = end + 1) {
+    end = std::min(text.find('\n', pos), text.size());
+    const std::string_view line = text.substr(pos, end - pos);
+    const size_t colon = line.find(':');
+    in_entry = in_entry && !line.empty();
+    if (line.empty() || line.front() == '#' || colon == std::string_view::npos) continue;
+    const std::string name(line.substr(0, colon));
+    const std::string_view rest = line.substr(colon + 1);
+    const std::string value =
+        rest.starts_with(':')
+            ? base64_decode(rest.substr(1))
+            : std::string(rest.substr(std::min(rest.find_first_not_of(' '), rest.size())));
+    if (in_entry) {
+      entries.back().attributes.emplace_back(name, value);
+    } else if (strcasecmp(name.c_str(), "dn") == 0) {  // not "ref:" and the like
       entries.push_back(LdifEntry{value, {}});
       in_entry = true;
-    } else {
-      entries.back().attributes.emplace_back(name, value);
     }
   }
   return entries;

@@ -1,9 +1,8 @@
 // LDIF as the directory's tools read and write it: building change records
 // and reading search output.
 //
-// Values that are not plain printable ASCII (ü, a leading space or colon,
-// binary data) are written base64-encoded ("attr:: ..."), so that any name a
-// test uses reaches the directory byte for byte. Pure functions, thread-safe.
+// Values are written base64-encoded ("attr:: ..."), so that any name a test
+// uses reaches the directory byte for byte. Pure functions, thread-safe.
 #pragma once
 
 #include <string>
@@ -13,11 +12,7 @@
 
 namespace txads_test {
 
-std::string base64_encode(std::string_view bytes);
-// Throws std::invalid_argument on a character outside the alphabet.
-std::string base64_decode(std::string_view text);
-
-// One "name: value" or "name:: base64" line, ending in a line break.
+// One "name:: base64" line, ending in a line break.
 std::string ldif_line(std::string_view name, std::string_view value);
 
 // The value of unicodePwd that sets `password`: the password in quotes,
@@ -33,7 +28,7 @@ struct LdifEntry {
 };
 
 // Parses unwrapped LDIF from ldapsearch -LLL -o ldif-wrap=no; comments and search
-// references are skipped.
+// references are skipped. Throws std::invalid_argument on bad base64.
 std::vector<LdifEntry> parse_ldif(std::string_view text);
 
 }  // namespace txads_test

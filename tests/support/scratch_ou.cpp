@@ -15,12 +15,6 @@ namespace {
 
 constexpr std::string_view kPrefix = "OU=txads-";
 
-std::string upper(std::string_view text) {
-  std::string result(text);
-  for (auto& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return result;
-}
-
 // Five hex digits, different for every scratch OU of every process.
 std::string fresh_suffix() {
   static std::atomic<unsigned> counter{0};
@@ -55,8 +49,7 @@ ScratchOu::~ScratchOu() {
 }
 
 std::string ScratchOu::unique_name(std::string_view stem) const {
-  std::string name = std::string(stem.substr(0, 15 - 1 - suffix_.size())) + "-" + suffix_;
-  return name;
+  return std::string(stem.substr(0, 15 - 1 - suffix_.size())) + "-" + suffix_;
 }
 
 std::string ScratchOu::add(std::string_view rdn, std::string_view parent, const std::string& body) {
@@ -85,10 +78,12 @@ std::string ScratchOu::add_user(std::string_view cn, std::string_view account,
 
 std::string ScratchOu::add_computer(std::string_view cn, std::string_view parent,
                                     std::string_view account) {
-  std::string sam = upper(account.empty() ? cn : account) + "$";
-  std::string host = std::string(account.empty() ? cn : account);
-  for (auto& c : host) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  std::string body = "objectClass: computer\n" + ldif_line("sAMAccountName", sam) +
+  std::string sam(account.empty() ? cn : account), host = sam;
+  for (size_t i = 0; i < sam.size(); ++i) {
+    sam[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(sam[i])));
+    host[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(host[i])));
+  }
+  std::string body = "objectClass: computer\n" + ldif_line("sAMAccountName", sam + "$") +
                      ldif_line("dNSHostName", host + "." + dns_domain()) +
                      "userAccountControl: 4096\n";  // workstation trust account
   return add("CN=" + std::string(cn), parent, body);
