@@ -54,21 +54,15 @@ class Pool {
     if (list.size() < kMaxIdlePerKey) list.push_back(std::move(connection));
   }
 
-  // Idle connections to the same server or host (`server` either), for
-  // every identity, are likely closed or hung as well.
-  void drop(const std::string& server) {
-    SigpipeGuard quiet;
-    std::vector<std::unique_ptr<Connection>> closing;
-    {
-      std::lock_guard lock(mutex_);
-      for (auto& [key, list] : idle_) {
-        for (auto& connection : list) {
-          if (connection->server() == server || connection->host() == server)
-            closing.push_back(std::move(connection));
-        }
-        std::erase(list, nullptr);
-      }
-    }
+  // Idle connections to a server (its URI) that closed one, for every
+  // identity, are likely closed as well.
+  void drop_server(const std::string& uri) {
+    drop_if([&uri](const Connection& connection) { return connection.server() == uri; });
+  }
+
+  // Idle connections to a host that hung, on any port, are likely hung as well.
+  void drop_host(const std::string& host) {
+    drop_if([&host](const Connection& connection) { return connection.host() == host; });
   }
 
   void drop_all() {
@@ -77,6 +71,21 @@ class Pool {
     {
       std::lock_guard lock(mutex_);
       closing.swap(idle_);
+    }
+  }
+
+  // Closes the matching idle connections outside the lock.
+  template <class Match>
+  void drop_if(Match match) {
+    SigpipeGuard quiet;
+    std::vector<std::unique_ptr<Connection>> closing;
+    {
+      std::lock_guard lock(mutex_);
+      for (auto& [key, list] : idle_) {
+        for (auto& connection : list)
+          if (match(*connection)) closing.push_back(std::move(connection));
+        std::erase(list, nullptr);
+      }
     }
   }
 
@@ -124,7 +133,7 @@ bool waited_out(int rc) {
 // connections to its host: a hung host answers on none of its ports.
 void give_up_on(const std::string& server, const std::string& host) {
   avoid_server(server);
-  pool().drop(host);
+  pool().drop_host(host);
 }
 
 // The targets with the avoided ones last.
@@ -172,7 +181,7 @@ Status Lease::open(const Endpoint& endpoint, const std::function<int(Connection&
     if (rc == LDAP_CONNECT_ERROR) {
       give_up_on(server, host);
     } else {
-      pool().drop(server);
+      pool().drop_server(server);
     }
     break;
   }
