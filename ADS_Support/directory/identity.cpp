@@ -1,6 +1,8 @@
 // Reads the default credential cache and its principal with MIT Kerberos.
-// The per-thread context forgets its cached default cache name on every call
-// so that a changed KRB5CCNAME is seen at once.
+// The per-thread context forgets its cached default cache name on every read
+// so that a changed KRB5CCNAME is seen at once. Inside an export call the
+// cache is read once, by the call's first operation: a call's operations all
+// run under the identity it started with, without a file read each.
 #include "directory/identity.h"
 
 #include <krb5.h>
@@ -8,6 +10,7 @@
 #include <memory>
 
 #include "directory/krb5_owners.h"
+#include "frame/call_clock.h"
 
 namespace txads::directory {
 namespace {
@@ -21,9 +24,7 @@ krb5_context thread_context() {
   return context.get();
 }
 
-}  // namespace
-
-Identity current_identity() {
+Identity read_identity() {
   Identity identity;
   krb5_context context = thread_context();
   if (context == nullptr) return identity;
@@ -49,6 +50,19 @@ Identity current_identity() {
   }
   identity.has_ticket =
       CredentialCursor(context, cache.get()).any([](const krb5_creds&) { return true; });
+  return identity;
+}
+
+}  // namespace
+
+Identity current_identity() {
+  if (!in_call()) return read_identity();
+  thread_local uint64_t read_in = 0;
+  thread_local Identity identity;
+  if (read_in != call_serial()) {
+    identity = read_identity();
+    read_in = call_serial();
+  }
   return identity;
 }
 

@@ -15,7 +15,8 @@ struct Identity {
   bool has_ticket = false;  // the cache holds a ticket (expired or not) for the principal
 };
 
-// Read afresh on every call: the environment and the cache may have changed.
+// Read afresh for every export call (once, by its first operation) and on
+// every use outside one: the environment and the cache may have changed.
 Identity current_identity();
 
 }  // namespace txads::directory
