@@ -21,7 +21,7 @@ std::string key_of(const Endpoint& endpoint, const std::string& dn) {
 std::string listing_key(const Endpoint& endpoint, const std::string& dn,
                         const std::vector<std::string>& classes) {
   std::string key = key_of(endpoint, dn);
-  for (const std::string& name : classes) key += "|" + ascii_lower(name);
+  for (const std::string& name : classes) key.append("|").append(ascii_lower(name));
   return key;
 }
 

@@ -229,7 +229,7 @@ Status read_account_by_name(std::optional<std::string_view> domain, std::string_
 Status find_account_by_name(std::optional<std::string_view> domain, std::string_view name,
                             std::optional<DirectoryAccount>& found) {
   if (!kept) return read_account_by_name(domain, name, found);
-  std::pair<std::string, std::string> key{domain ? "1" + std::string(*domain) : "0",
+  std::pair<std::string, std::string> key{domain ? std::string("1").append(*domain) : "0",
                                           std::string(name)};
   auto it = kept->by_name.find(key);
   if (it == kept->by_name.end()) {
