@@ -231,7 +231,7 @@ int send_search(LDAP* ld, const SearchRequest& query, int page_entries, const be
   count_operation();
   return ldap_search_ext(ld, query.base.c_str(), ldap_scope(query.scope), query.filter.c_str(),
                          attributes.data(), 0, page ? controls : nullptr, nullptr, &time_limit,
-                         LDAP_NO_LIMIT, &message_id);
+                         query.size_limit > 0 ? query.size_limit : LDAP_NO_LIMIT, &message_id);
 }
 
 int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie,
@@ -269,7 +269,10 @@ int receive_answer(Connection& connection, const SearchRequest& query, int messa
 int search_entries(Connection& connection, const SearchRequest& query,
                    std::vector<Entry>& entries) {
   LDAP* ld = connection.ld();
-  const int page_entries = query.scope != Scope::base ? page_size() : 0;
+  // A size-limited search asks for less than a page: one answer holds it.
+  const bool paged = query.scope != Scope::base && query.size_limit <= 0;
+  const int page_entries = paged ? page_size() : 0;
+  const size_t first = entries.size();
   Berval cookie;
   do {
     int message_id = 0;
@@ -278,6 +281,12 @@ int search_entries(Connection& connection, const SearchRequest& query,
     rc = receive_answer(connection, query, message_id, entries, cookie, nullptr);
     if (rc != LDAP_SUCCESS) return rc;
   } while (cookie);
+  // Some servers ignore the limit: it holds all the same.
+  const auto limit = static_cast<size_t>(query.size_limit);
+  if (query.size_limit > 0 && entries.size() - first > limit) {
+    entries.resize(first + limit);
+    return LDAP_SIZELIMIT_EXCEEDED;
+  }
   return LDAP_SUCCESS;
 }
 

@@ -15,7 +15,9 @@
 
 namespace txads::directory {
 
-// Appends every entry. One-level and subtree searches are paged.
+// Appends every entry. One-level and subtree searches are paged, unless
+// size-limited: then at most size_limit entries and, when there were more,
+// LDAP_SIZELIMIT_EXCEEDED.
 int search_entries(Connection& connection, const SearchRequest& query, std::vector<Entry>& entries);
 
 // What a server left to other servers of one search: the subtrees its

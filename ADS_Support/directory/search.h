@@ -35,6 +35,7 @@ struct SearchRequest {
   std::vector<std::string> attributes;     // empty = none but the DN
   std::string server;                      // "" = the client configuration's server
   bool global_catalog = false;             // search the forest's global catalog (port 3268)
+  int size_limit = 0;  // most entries returned, below a page (0: no limit of the caller's)
 };
 
 struct Entry {
@@ -47,7 +48,8 @@ struct Entry {
 
 // Every matching entry, across pages. Continuation references (into other
 // partitions) are skipped, never chased without the caller's credentials;
-// search the global catalog for the whole forest.
+// search the global catalog for the whole forest. A search that finds more
+// than its size_limit gives kSizeLimitExceeded with the entries up to it.
 Status search(const SearchRequest& request, std::vector<Entry>& entries);
 
 // RFC 4515 escaping of a value put into a filter.

@@ -61,6 +61,8 @@ inline constexpr Status kNotImplemented{0x80004001u};  // operation not offered:
 inline constexpr Status kAccessDenied = Status::from_win32(win32::ERROR_ACCESS_DENIED);
 // Text longer than the call's working buffer: the call fails, nothing is cut.
 inline constexpr Status kTextTooLong = Status::from_win32(win32::ERROR_INSUFFICIENT_BUFFER);
+// A search found more entries than its size limit: those up to it came back.
+inline constexpr Status kSizeLimitExceeded = Status::from_win32(win32::ERROR_DS_SIZELIMIT_EXCEEDED);
 
 // Name translation and the ticket behind every bind.
 inline constexpr Status kNameNotFound{0x80072116u};    // no object has that name: an answer

@@ -1,6 +1,7 @@
-// The operator's side of the dialog tests: an X server of the test binary's own (Xvfb), keys and
-// window properties through xdotool and xprop (each under `timeout`, so a stuck tool never hangs a
-// test) and the helper processes a call leaves behind. Test thread only.
+// The operator's side of the dialog tests: an X server of the test binary's own (Xvfb), the
+// helper's test hook, windows and their properties through xdotool and xprop (each under
+// `timeout`, so a stuck tool never hangs a test), the helper processes a call leaves behind, and
+// play(), which runs one dialog call through the hook and checks what it gives. Test thread only.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +12,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <future>
 #include <iterator>
 #include <optional>
@@ -20,7 +20,10 @@
 #include <thread>
 #include <vector>
 
+#include "support/guarded_buffer.h"
 #include "support/process.h"
+#include "support/relay.h"
+#include "txads.h"
 
 namespace txads_test {
 
@@ -109,43 +112,101 @@ inline std::vector<pid_t> helper_processes() {
   return {std::istream_iterator<pid_t>(out), {}};
 }
 
-// Runs `call` on a thread of its own while the test plays the operator on the visible window
-// titled `caption` ("": none is awaited), expects that window's WM_TRANSIENT_FOR to be `owner`
-// (0: none) and gives the call's result. Steps: "type:TEXT" types, "wait" pauses two
-// seconds, anything else is a key ("plus"); the last key is pressed until the call returns (a list
-// still loading ignores it). A dialog that stays open has its helper killed.
-inline int play_dialog(const std::function<int()>& call, const std::string& caption,
-                       uintptr_t owner, const std::vector<std::string>& steps) {
-  using namespace std::chrono_literals;
-  std::future<int> result = std::async(std::launch::async, call);
-  if (!caption.empty()) {
-    std::string window =
-        x_tool({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^" + caption + "$"}).out;
-    window = window.substr(0, window.find('\n'));
-    EXPECT_NE(window, "") << "no dialog window appeared";
-    const std::string prop = "WM_TRANSIENT_FOR";
-    EXPECT_EQ(x_tool({"xprop", "-notype", "-id", window, "-f", prop, "32c", " $0", prop}).out,
-              owner ? prop + " " + std::to_string(owner) : prop + ":  not found.\n");
-    x_tool({"xdotool", "windowfocus", "--sync", window});
-  }
-  for (size_t i = 0; i + 1 < steps.size(); ++i) {
-    if (steps[i] == "wait") {
-      std::this_thread::sleep_for(2s);
-    } else if (steps[i].starts_with("type:")) {
-      x_tool({"xdotool", "type", "--delay", "40", "--", steps[i].substr(5)});
-    } else {
-      x_tool({"xdotool", "key", steps[i]});
-    }
-  }
-  for (int i = 0; i < 30 && result.wait_for(0s) != std::future_status::ready; ++i) {
-    x_tool({"xdotool", "key", steps.back()});
-    result.wait_for(500ms);
-  }
-  if (result.wait_for(0s) != std::future_status::ready) {
+// The id of the window that the visible window titled `caption` is transient for, once it appears
+// (0: none).
+inline uintptr_t transient_for(const std::string& caption) {
+  std::string window =
+      x_tool({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^" + caption + "$"}).out;
+  window = window.substr(0, window.find('\n'));
+  EXPECT_NE(window, "") << "no dialog window appeared";
+  const std::string prop = "WM_TRANSIENT_FOR";
+  const std::string out =
+      x_tool({"xprop", "-notype", "-id", window, "-f", prop, "32c", " $0", prop}).out;
+  return std::strtoull(out.c_str() + prop.size(), nullptr, 10);  // ":  not found." gives 0
+}
+
+// The result of a dialog's call, which must end within `within`; a dialog still open then has its
+// helper killed.
+inline int closed(std::future<int>& call, std::chrono::seconds within) {
+  if (call.wait_for(within) != std::future_status::ready) {
     ADD_FAILURE() << "the dialog did not close; its helper is ended";
     for (const pid_t pid : helper_processes()) ::kill(pid, SIGKILL);
   }
-  return result.get();
+  return call.get();
+}
+
+// The directory server's URI through `relay`: every LDAP connection goes through it.
+inline std::string through(const Relay& relay) {
+  return "ldap://127.0.0.1:" + std::to_string(relay.port());
+}
+
+// "LDAP://<the controller's host name>/<dn>", as the dialogs give a path.
+inline std::string dialog_path(const std::string& dn) {
+  std::string host = std::getenv("LDAPURI");
+  host.erase(0, host.find("://") + 3);
+  return "LDAP://" + host.substr(0, host.find_first_of(":/")) + "/" + dn;
+}
+
+inline constexpr char kPicker[] = "Select Group";  // one object: rows compare its address
+inline constexpr char kRefused[] = "";             // the picker, refused before its window shows
+
+struct Step {
+  std::string events;  // one a line; "relay stop" and "relay start" act on the relay instead
+  std::vector<std::string> expect{};  // parts of the state that follows ("!part": not in it)
+};
+
+// One call of a dialog, played through the helper's test hook.
+struct Play {
+  const char* name;
+  const char* window;  // the browser's caption (nullptr: its own), kPicker or kRefused
+  std::vector<Step> steps;
+  int code;
+  std::string chosen;   // the path or list written ("": the buffer stays untouched)
+  uintptr_t owner = 0;  // given to TXADInit first; only the picker is transient for it
+  int length = 512;     // of the path or list buffer
+  std::string error{};  // the picker's error text ("": untouched)
+};
+
+// Plays `row`; the browser's reads go through `relay` when one is given.
+inline void play(const Play& row, Relay* relay = nullptr) {
+  SCOPED_TRACE(row.name);
+  const bool picker = row.window == kPicker || row.window == kRefused;
+  std::optional<ScopedEnv> relayed;
+  if (relay != nullptr && !picker)  // the picker's global catalog is not relayed
+    relayed.emplace("LDAPURI", through(*relay));
+  TXADInit(reinterpret_cast<HWND>(row.owner));
+  DialogEvents events;
+  GuardedBuffer out(row.length), error(128);
+  std::future<int> call = std::async(std::launch::async, [&] {
+    return picker ? TXADGetGroups(out.data(), row.length, error.data(), error.length())
+                  : TXADGetContainer(row.window, "Choose:", out.data(), row.length);
+  });
+  if (row.window != kRefused) {
+    EXPECT_EQ(transient_for(row.window ? row.window : "Browse for Container"),
+              picker ? row.owner : 0);
+  }
+  for (const Step& step : row.steps) {
+    std::istringstream lines(step.events);
+    for (std::string line; std::getline(lines, line);) {
+      if (line == "relay stop") relay->stop();
+      if (line == "relay start") relay->start();
+      if (!line.starts_with("relay ")) events.send(line);
+    }
+    const std::string state = step.expect.empty() ? "" : events.state();
+    for (const std::string& part : step.expect) {
+      const bool absent = part.starts_with('!');
+      EXPECT_EQ(state.find(part.substr(absent ? 1 : 0)) == std::string::npos, absent)
+          << step.events << " -> " << state;
+    }
+  }
+  EXPECT_EQ(closed(call, std::chrono::seconds(20)), row.code);
+  const size_t length = static_cast<size_t>(row.length);
+  EXPECT_EQ(out.untouched() ? "" : out.raw(),
+            row.chosen.empty() ? "" : row.chosen + std::string(length - row.chosen.size(), '\0'));
+  EXPECT_EQ(error.untouched() ? "" : error.text(), row.error);
+  EXPECT_TRUE(out.guards_intact() && error.guards_intact());
+  EXPECT_EQ(helper_processes(), std::vector<pid_t>{});
+  TXADInit(nullptr);
 }
 
 }  // namespace txads_test

@@ -2,7 +2,8 @@
 // the dialog's state out; see dialog_session.h): the window appears and Cancel works while a slow
 // directory (1 s round trip, through a relay) has not answered; in the browser a double-click or
 // Right opens a branch and never chooses, Left closes it, Enter chooses, system containers stay
-// hidden until switched on, a container found by name is revealed in the tree, and a branch that
+// hidden until switched on, a find by name shows at most 50 containers and says that more match,
+// a container found by name is revealed in the tree, and a branch that
 // failed to read (the relay stopped) is read again when reopened; in the picker, matches at the
 // start of a name come first, typing in the list goes on in the search field, the operator's
 // selection survives a filter change, Escape clears the search before it cancels, Up on the first
@@ -12,53 +13,15 @@
 #include <chrono>
 #include <cstdio>
 #include <future>
-#include <optional>
 
 #include "dialog_session.h"
 #include "support/domain.h"
-#include "support/guarded_buffer.h"
-#include "support/relay.h"
-#include "txads.h"
 
 namespace txads_test {
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-struct Step {
-  std::string events;  // one a line; "relay stop" and "relay start" act on the relay instead
-  std::vector<std::string> expect;  // parts of the state that follows ("!part": not in it)
-};
-
-struct Row {
-  const char* name;
-  bool picker;
-  std::vector<Step> steps;
-  std::string last;  // the event that ends the dialog
-  int code;
-  std::string chosen;  // a part of the path or list written ("": untouched)
-};
-
-// The directory server's URI through `relay`: every LDAP connection goes through it.
-std::string through(const Relay& relay) {
-  return "ldap://127.0.0.1:" + std::to_string(relay.port());
-}
-
-std::future<int> open_dialog(bool picker, GuardedBuffer& out, GuardedBuffer& error) {
-  return std::async(std::launch::async, [&, picker] {
-    return picker ? TXADGetGroups(out.data(), out.length(), error.data(), error.length())
-                  : TXADGetContainer("Slow", nullptr, out.data(), out.length());
-  });
-}
-
-int closed(std::future<int>& call, std::chrono::seconds within) {
-  if (call.wait_for(within) != std::future_status::ready) {
-    ADD_FAILURE() << "the dialog did not close; its helper is ended";
-    for (const pid_t pid : helper_processes()) ::kill(pid, SIGKILL);
-  }
-  return call.get();
-}
 
 TEST(Dialogs, AppearAndCancelBeforeASlowDirectoryAnswers) {
   ASSERT_NE(x_display(), "") << "Xvfb did not start";
@@ -70,7 +33,10 @@ TEST(Dialogs, AppearAndCancelBeforeASlowDirectoryAnswers) {
     DialogEvents events;
     GuardedBuffer out(512), error(128);
     const auto start = Clock::now();
-    std::future<int> call = open_dialog(picker, out, error);
+    std::future<int> call = std::async(std::launch::async, [&] {
+      return picker ? TXADGetGroups(out.data(), out.length(), error.data(), error.length())
+                    : TXADGetContainer("Slow", nullptr, out.data(), out.length());
+    });
     while (events.shown().empty() && Clock::now() - start < 10s) std::this_thread::sleep_for(5ms);
     const std::chrono::duration<double> shown = Clock::now() - start;
     std::printf("window shown after %.3f s at 1 s round trip\n", shown.count());
@@ -89,64 +55,40 @@ TEST(Dialogs, KeepTheOperatorsPlace) {
   ASSERT_NE(x_display(), "") << "Xvfb did not start";
   Relay relay;
   // clang-format off
-  const Row rows[] = {
-    {"double-click and Right open, Left closes, Enter chooses", false, {
+  const Play rows[] = {
+    {"double-click and Right open, Left closes, Enter chooses", nullptr, {
       {"activate Site", {"open=corp.example.com,Site,", "selected=-", "path=No container selected"}},
       {"activate Site", {"open=corp.example.com,;"}},
       {"select Site\nkey Right", {"open=corp.example.com,Site,", "selected=Site", "path=corp.example.com/Site;"}},
-      {"key Left", {"open=corp.example.com,;", "selected=Site"}}},
-     "key Return", 0, "/OU=Site," + base_dn()},
-    {"system containers only when switched on", false, {
+      {"key Left", {"open=corp.example.com,;", "selected=Site"}}, {"key Return"}},
+     0, dialog_path("OU=Site," + base_dn())},
+    {"system containers only when switched on, found by name at most 50 at a time", nullptr, {
       {"", {"top=Computers,", "!System", "!Builtin", "!ForeignSecurityPrincipals"}},
-      {"key <Alt>y", {"System,", "Builtin,", "ForeignSecurityPrincipals,"}}},
-     "key Escape", 2, ""},
-    {"a container found by name is revealed", false, {
+      {"type -", {"found=0;"}},  // the domain's update containers, named by GUIDs, are system ones
+      {"key <Alt>y", {"System,", "Builtin,", "found=50;", ",More than 50 containers match; type more of the name,"}},
+      {"key Escape\ntype System\nkey Return\nkey Return"}},
+     0, dialog_path(seeded("CN=System"))},
+    {"a container found by name is revealed", nullptr, {
       {"type Lab", {"hits=Lab,", "focus=Find a container by name"}},
-      {"key Return", {"selected=Lab", "open=corp.example.com,Site,", "focus=Containers", "path=corp.example.com/Site/Lab"}}},
-     "key Return", 0, "/OU=Lab,OU=Site," + base_dn()},
-    {"a branch that failed is read again when reopened", false, {
+      {"key Return", {"selected=Lab", "open=corp.example.com,Site,", "focus=Containers", "path=corp.example.com/Site/Lab"}}, {"key Return"}},
+     0, dialog_path("OU=Lab,OU=Site," + base_dn())},
+    {"a branch that failed is read again when reopened", nullptr, {
       {"", {"top=Computers,"}},
       {"relay stop\nactivate Site\nactivate Lab", {"failed=Lab,"}},
-      {"relay start\nactivate Lab\nactivate Lab", {"failed=;", "!Cannot"}}},
-     "key Escape", 2, ""},
-    {"prefix matches first; the selection survives filter changes", true, {
+      {"relay start\nactivate Lab\nactivate Lab", {"failed=;", "!Cannot"}}, {"key Escape"}},
+     2, ""},
+    {"prefix matches first; the selection survives filter changes", kPicker, {
       {"type Domain", {"selected=Domain Admins;", "search=Domain;"}},
       {"key Down\nkey Down\nkey Down", {"selected=Domain Controllers;", "focus=Security groups"}},
       {"type  Co", {"selected=Domain Controllers;", "search=Domain Co;", "focus=GtkEntry"}},
       {"key Escape", {"selected=Domain Controllers;", "search=;"}},
       {"type zzz", {"selected=-", "shown=0;", "page=empty"}},
       {"key Escape\ntype Domain Con\nkey Down", {"selected=Domain Controllers;", "focus=Security groups"}},
-      {"key Up", {"focus=GtkEntry"}}},
-     "key Return", 0, "/CN=Domain Controllers,CN=Users," + base_dn()},
+      {"key Up", {"focus=GtkEntry"}}, {"key Return"}},
+     0, dialog_path("CN=Domain Controllers,CN=Users," + base_dn())},
   };
   // clang-format on
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    std::optional<ScopedEnv> relayed;
-    if (!row.picker)
-      relayed.emplace("LDAPURI", through(relay));  // the picker's global catalog is not relayed
-    DialogEvents events;
-    GuardedBuffer out(512), error(128);
-    std::future<int> call = open_dialog(row.picker, out, error);
-    for (const Step& step : row.steps) {
-      std::istringstream lines(step.events);
-      for (std::string line; std::getline(lines, line);) {
-        if (line == "relay stop") relay.stop();
-        if (line == "relay start") relay.start();
-        if (!line.starts_with("relay ")) events.send(line);
-      }
-      const std::string state = events.state();
-      for (const std::string& part : step.expect) {
-        const bool absent = part.starts_with('!');
-        EXPECT_EQ(state.find(part.substr(absent ? 1 : 0)) == std::string::npos, absent)
-            << step.events << " -> " << state;
-      }
-    }
-    events.send(row.last);
-    EXPECT_EQ(closed(call, 20s), row.code);
-    EXPECT_EQ(out.untouched(), row.chosen.empty());
-    EXPECT_NE(out.text().find(row.chosen), std::string::npos) << out.text();
-  }
+  for (const Play& row : rows) play(row, &relay);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ namespace txads::dialog {
 namespace {
 
 constexpr size_t kMostHits = 50;
+// The hint row that ends a cut-off list has no dn.
 enum HitColumn { kHitMarkup, kHitDn, kHitName, kHitColumnCount };
 
 struct Browser {
@@ -53,14 +54,21 @@ void show_hits(Browser& b, const std::string& text, Status status,
                                       node.dn.c_str(), kHitName, node.name.c_str(), -1);
     g_free(markup);
   }
+  if (more) {
+    gchar* hint =
+        g_strdup_printf(_("More than %zu containers match; type more of the name"), kMostHits);
+    gchar* markup = g_markup_printf_escaped("<i><span alpha=\"65%%\">%s</span></i>", hint);
+    gtk_list_store_insert_with_values(b.hits, nullptr, -1, kHitMarkup, markup, kHitName, hint, -1);
+    g_free(markup);
+    g_free(hint);
+  }
   gchar* line = nullptr;
   if (status.failed()) {
     line = g_strdup_printf(_("Cannot search the directory: %s"), describe(status).c_str());
+  } else if (more) {
+    line = g_strdup_printf(_("More than %zu matches"), kMostHits);
   } else if (nodes.empty()) {
     line = g_strdup_printf(_("No container matches \u201c%s\u201d"), text.c_str());
-  } else if (more) {
-    line =
-        g_strdup_printf(_("The first %zu matches; type more to narrow the search"), nodes.size());
   } else {
     line = g_strdup_printf(ngettext("%zu match", "%zu matches", nodes.size()), nodes.size());
   }
@@ -94,18 +102,23 @@ void start_find(Browser& b) {
       });
 }
 
+std::string hit_dn(Browser& b, GtkTreeIter* iter) {
+  gchar* dn = nullptr;
+  gtk_tree_model_get(GTK_TREE_MODEL(b.hits), iter, kHitDn, &dn, -1);
+  const std::string text = dn != nullptr ? dn : "";
+  g_free(dn);
+  return text;
+}
+
 // Shows the chosen hit (the one under the cursor, else the first) in the tree.
 void reveal_hit(Browser& b) {
-  GtkTreeModel* model = GTK_TREE_MODEL(b.hits);
   GtkTreeIter iter;
   if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(b.hit_view), nullptr, &iter) &&
-      !gtk_tree_model_get_iter_first(model, &iter)) {
+      !gtk_tree_model_get_iter_first(GTK_TREE_MODEL(b.hits), &iter)) {
     return;
   }
-  gchar* dn = nullptr;
-  gtk_tree_model_get(model, &iter, kHitDn, &dn, -1);
-  const std::string target = dn != nullptr ? dn : "";
-  g_free(dn);
+  const std::string target = hit_dn(b, &iter);
+  if (target.empty()) return;      // the hint row
   gtk_entry_set_text(b.find, "");  // back to the tree
   gtk_widget_grab_focus(GTK_WIDGET(b.tree.view()));
   b.tree.reveal(target);
@@ -174,6 +187,16 @@ GtkWidget* new_hit_page(Browser& b) {
                                               "", text, "markup", kHitMarkup, nullptr));
   g_signal_connect_swapped(view, "row-activated",
                            G_CALLBACK(+[](Browser* browser) { reveal_hit(*browser); }), &b);
+  gtk_tree_selection_set_select_function(
+      gtk_tree_view_get_selection(b.hit_view),
+      +[](GtkTreeSelection*, GtkTreeModel*, GtkTreePath* path, gboolean,
+          gpointer data) -> gboolean {
+        auto& browser = *static_cast<Browser*>(data);
+        GtkTreeIter iter;
+        return gtk_tree_model_get_iter(GTK_TREE_MODEL(browser.hits), &iter, path) &&
+               !hit_dn(browser, &iter).empty();
+      },
+      &b, nullptr);
   g_signal_connect(view, "key-press-event", G_CALLBACK(on_hit_key), &b);
 
   GtkWidget* page = gtk_box_new(GTK_ORIENTATION_VERTICAL, 4);
@@ -265,6 +288,7 @@ TestHook test_hook(Browser& b) {
           },
           [&b] {
             std::string hits;
+            int found = 0;
             GtkTreeIter iter;
             GtkTreeModel* model = GTK_TREE_MODEL(b.hits);
             for (bool more = gtk_tree_model_get_iter_first(model, &iter); more;
@@ -273,9 +297,11 @@ TestHook test_hook(Browser& b) {
               gtk_tree_model_get(model, &iter, kHitName, &name, -1);
               hits += std::string(name) + ",";
               g_free(name);
+              if (!hit_dn(b, &iter).empty()) ++found;
             }
             return b.tree.state() + "; focus=" + focus_name(GTK_WIDGET(b.window.dialog)) +
-                   "; path=" + gtk_label_get_text(b.path) + "; hits=" + hits;
+                   "; path=" + gtk_label_get_text(b.path) + "; found=" + std::to_string(found) +
+                   "; hits=" + hits;
           }};
 }
 

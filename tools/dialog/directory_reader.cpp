@@ -175,13 +175,19 @@ Status DirectoryReader::find_containers(const std::string& text, bool advanced, 
   std::string filter = "(&(|(objectClass=organizationalUnit)(objectClass=container))(name=*" +
                        value + "*)" + (advanced ? "" : "(!(showInAdvancedViewOnly=TRUE))") + ")";
   nodes.clear();
+  more = false;
   Status status = kOk;
   for (const auto& domain : forest_) {
     directory::SearchRequest request(domain.dn, directory::Scope::subtree, filter,
                                      {"name", "objectClass", "showInAdvancedViewOnly"});
     request.server = server_for(domain.dn);
+    // The server stops at the limit: a short name may match thousands.
+    request.size_limit = static_cast<int>(limit);
     std::vector<directory::Entry> entries;
-    if (const Status s = directory::search(request, entries); s.failed()) {
+    const Status s = directory::search(request, entries);
+    if (s == kSizeLimitExceeded) {
+      more = true;
+    } else if (s.failed()) {
       status = s;  // the other domains may still answer
       continue;
     }
@@ -197,8 +203,10 @@ Status DirectoryReader::find_containers(const std::string& text, bool advanced, 
     const int ra = rank(a), rb = rank(b);
     return ra != rb ? ra < rb : by_name(a.name, b.name);
   });
-  more = nodes.size() > limit;
-  if (more) nodes.resize(limit);
+  if (nodes.size() > limit) {  // several domains answered
+    more = true;
+    nodes.resize(limit);
+  }
   return kOk;
 }
 

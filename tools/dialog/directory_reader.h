@@ -49,7 +49,8 @@ class DirectoryReader {
 
   // Organisational units and containers anywhere in the forest's domains
   // whose name contains `text`, those whose name starts with it first, then
-  // by name; at most `limit` (`more` tells whether there were others).
+  // by name; at most `limit`, which the directory applies (so not
+  // necessarily the best `limit`; `more` tells whether there were others).
   // System containers only with `advanced`.
   Status find_containers(const std::string& text, bool advanced, size_t limit,
                          std::vector<DirectoryNode>& nodes, bool& more) const;
