@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <gssapi/gssapi_krb5.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <openldap.h>
 #include <poll.h>
 #include <sasl/sasl.h>
@@ -131,6 +132,12 @@ int connect_to(LDAP* ld, const Peer& peer, Fd& out) {
   }
   const int flags = fcntl(fd.get(), F_GETFL);
   if (flags < 0 || fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return LDAP_LOCAL_ERROR;
+  // As libldap sets up its own sockets: requests sent one after another
+  // without waiting for an answer (several searches at once) go out at once,
+  // not held back until the server acknowledges the first.
+  const int on = 1;
+  setsockopt(fd.get(), SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+  setsockopt(fd.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
   out = Fd(fd.release());
   return LDAP_SUCCESS;
 }

@@ -291,10 +291,12 @@ int search_entries(Connection& connection, const SearchRequest& query,
 }
 
 int search_all(Connection& connection, const std::vector<SearchRequest>& queries,
-               std::vector<Entry>& entries, std::vector<Referred>* referred) {
+               std::vector<Entry>& entries, std::vector<Referred>* referred,
+               std::vector<size_t>* ends) {
   LDAP* ld = connection.ld();
   std::vector<int> message_ids;
   if (referred != nullptr) referred->assign(queries.size(), Referred());
+  if (ends != nullptr) ends->clear();
   int rc = LDAP_SUCCESS;
   for (const SearchRequest& query : queries) {
     int message_id = 0;
@@ -317,6 +319,7 @@ int search_all(Connection& connection, const std::vector<SearchRequest>& queries
       if (rc == LDAP_SUCCESS)
         rc = receive_answer(connection, queries[i], message_id, entries, cookie, sent_elsewhere);
     }
+    if (ends != nullptr) ends->push_back(entries.size());
   }
   return rc;
 }

@@ -33,9 +33,11 @@ struct Referred {
 // pages follow one after another. On a failure the requests still
 // unanswered are abandoned and the first failing code comes back. With
 // `referred`, a referral or a missing base is no failure: each query's
-// Referred is set there instead (one per query, in their order).
+// Referred is set there instead (one per query, in their order). With
+// `ends`, the size of `entries` after each query's last answer.
 int search_all(Connection& connection, const std::vector<SearchRequest>& queries,
-               std::vector<Entry>& entries, std::vector<Referred>* referred = nullptr);
+               std::vector<Entry>& entries, std::vector<Referred>* referred = nullptr,
+               std::vector<size_t>* ends = nullptr);
 
 // The two halves of one search request, for readers that overlap pages with
 // their caller's work. send_search asks for one page of `page_entries` after

@@ -2,6 +2,7 @@
 #include "directory/read_ahead.h"
 
 #include <set>
+#include <span>
 
 #include "directory/ldap_ops.h"
 #include "directory/ldap_path.h"
@@ -33,6 +34,16 @@ bool passes(const Entry& entry, const std::vector<std::string>& classes) {
     for (const std::string& value : *held)
       if (equal_ignoring_case(name, value)) return true;
   return false;
+}
+
+// The classes of `filters` together; empty when one of them takes every child.
+std::vector<std::string> all_classes(const std::vector<std::vector<std::string>>& filters) {
+  std::vector<std::string> classes;
+  for (const auto& filter : filters) {
+    if (filter.empty()) return {};  // every child: no narrower listing to share
+    classes.insert(classes.end(), filter.begin(), filter.end());
+  }
+  return classes;
 }
 
 }  // namespace
@@ -72,29 +83,71 @@ void keep_object(const Endpoint& endpoint, const std::string& dn, KnownObject ob
     (*objects)[key_of(endpoint, dn)] = std::move(object);
 }
 
+namespace {
+
+bool listings_kept(const Endpoint& endpoint, const std::string& dn,
+                   const std::vector<std::vector<std::string>>& filters) {
+  for (const auto& filter : filters)
+    if (!known_listing(endpoint, dn, filter)) return false;
+  return true;
+}
+
+// Keeps each filter's part of `entries`, the children of `dn`.
+void keep_listings(const Endpoint& endpoint, const std::string& dn,
+                   const std::vector<std::vector<std::string>>& filters,
+                   std::span<const Entry> entries) {
+  auto& listings = *ReadAheadStore::listings();
+  for (const auto& filter : filters) {
+    std::vector<Entry>& part = listings[listing_key(endpoint, dn, filter)];
+    part.clear();
+    for (const Entry& entry : entries)
+      if (passes(entry, filter)) part.push_back(entry);
+  }
+}
+
+}  // namespace
+
 void read_ahead_listings(const std::string& path,
                          const std::vector<std::vector<std::string>>& filters) {
-  auto* listings = ReadAheadStore::listings();
   LdapPath parsed;
-  if (!listings || parse_path(path, parsed).failed() || parsed.dn.empty()) return;
-  std::vector<std::string> classes;
-  for (const auto& filter : filters) {
-    if (filter.empty()) return;  // every child: no narrower listing to share
-    classes.insert(classes.end(), filter.begin(), filter.end());
-  }
+  if (!ReadAheadStore::listings() || parse_path(path, parsed).failed() || parsed.dn.empty()) return;
+  const std::vector<std::string> classes = all_classes(filters);
+  if (classes.empty() || listings_kept(parsed.endpoint, parsed.dn, filters)) return;
   std::vector<Entry> entries;
   const Status status = with_connection(parsed.endpoint, [&](Connection& connection) {
     entries.clear();
     return search_entries(
         connection, {parsed.dn, Scope::one_level, class_filter(classes), {"objectClass"}}, entries);
   });
-  if (status.failed()) return;
-  for (const auto& filter : filters) {
-    std::vector<Entry>& part = (*listings)[listing_key(parsed.endpoint, parsed.dn, filter)];
-    part.clear();
-    for (const Entry& entry : entries)
-      if (passes(entry, filter)) part.push_back(entry);
+  if (status.ok()) keep_listings(parsed.endpoint, parsed.dn, filters, entries);
+}
+
+void read_ahead_child_listings(const std::string& path,
+                               const std::vector<std::string>& container_filter,
+                               const std::vector<std::vector<std::string>>& filters) {
+  LdapPath parsed;
+  if (!ReadAheadStore::listings() || parse_path(path, parsed).failed() || parsed.dn.empty()) return;
+  const std::vector<std::string> classes = all_classes(filters);
+  const auto* children = known_listing(parsed.endpoint, parsed.dn, container_filter);
+  if (classes.empty() || !children) return;
+  std::vector<std::string> dns;
+  std::vector<SearchRequest> queries;
+  for (const Entry& child : *children) {
+    if (listings_kept(parsed.endpoint, child.dn, filters)) continue;
+    dns.push_back(child.dn);
+    queries.push_back({child.dn, Scope::one_level, class_filter(classes), {"objectClass"}});
   }
+  if (queries.empty()) return;
+  std::vector<Entry> entries;
+  std::vector<size_t> ends;
+  const Status status = with_connection(parsed.endpoint, [&](Connection& connection) {
+    entries.clear();
+    return search_all(connection, queries, entries, nullptr, &ends);
+  });
+  if (status.failed() || ends.size() != dns.size()) return;
+  const std::span<const Entry> all(entries);
+  for (size_t i = 0, begin = 0; i < dns.size(); begin = ends[i++])
+    keep_listings(parsed.endpoint, dns[i], filters, all.subspan(begin, ends[i] - begin));
 }
 
 const std::vector<Entry>* known_listing(const Endpoint& endpoint, const std::string& dn,

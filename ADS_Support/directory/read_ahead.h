@@ -51,9 +51,19 @@ void read_ahead_groups(const std::vector<std::string>& group_paths);
 // Lists the children of the container at `path` (an LDAP path) that pass
 // any of `filters` in one one-level search, and keeps each filter's part in
 // the server's order for the container's listings with that filter. Does
-// nothing without a scope; a failing read keeps nothing.
+// nothing without a scope or when those listings are kept already; a
+// failing read keeps nothing.
 void read_ahead_listings(const std::string& path,
                          const std::vector<std::vector<std::string>>& filters);
+
+// Reads ahead as read_ahead_listings does, for every child that the kept
+// listing of the container at `path` with `container_filter` holds: all
+// their searches sent at once on one connection, so that the listings of
+// one container's children cost one round trip together. Listings already
+// kept are not read again; a failing read keeps nothing.
+void read_ahead_child_listings(const std::string& path,
+                               const std::vector<std::string>& container_filter,
+                               const std::vector<std::vector<std::string>>& filters);
 
 // The kept children of `dn` that pass `classes`, or null.
 const std::vector<Entry>* known_listing(const Endpoint& endpoint, const std::string& dn,

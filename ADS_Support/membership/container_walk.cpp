@@ -45,9 +45,12 @@ int container_walk(const char* walk_class, const char* station, const std::strin
   Status status = bind_container(path, container);
   if (status.ok()) {
     status = container.put_filter({walk_class});
-    // The container's sub-containers and its computers come in one search.
-    if (const auto text = to_directory(path.c_str()))
+    // The container's sub-containers and its computers come in one search,
+    // and then those of all its sub-containers at once.
+    if (const auto text = to_directory(path.c_str())) {
       directory::read_ahead_listings(*text, {{walk_class}, {"computer"}});
+      directory::read_ahead_child_listings(*text, {walk_class}, {{walk_class}, {"computer"}});
+    }
     result = walk_children(container, walk_class, station, path, found_path, error);
   }
   if (result != kMember) {

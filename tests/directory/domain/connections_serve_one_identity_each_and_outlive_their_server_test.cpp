@@ -2,6 +2,8 @@
 // principal is another identity), each sealed; configured servers tried in
 // order; a server that goes away is server down, and used again once back.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 
 #include <algorithm>
 #include <chrono>
@@ -14,6 +16,7 @@
 
 #include "directory/ads.h"
 #include "directory/ldap_ops.h"
+#include "directory/ldap_path.h"
 #include "directory/operation_counter.h"
 #include "directory/pool.h"
 #include "support/relay.h"
@@ -62,6 +65,31 @@ TEST(Connections, ServeOneKerberosIdentityEach) {
   EXPECT_EQ(bound_as(cache), ann);
   ASSERT_TRUE(txads_test::kinit("bob", txads_test::test_password(), cache).ok());
   EXPECT_EQ(bound_as(cache), bob);
+}
+
+// Requests go out at once, not held back until the server acknowledges the
+// one before (several searches are sent before any answer is read); also on
+// a connection the library opened itself, reaching a server given by its
+// address under its host name.
+TEST(Connections, SendEachRequestAtOnce) {
+  Relay relay;
+  LdapPath by_address;
+  ASSERT_EQ(
+      parse_path("LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/" + txads_test::base_dn(),
+                 by_address),
+      kOk);
+  for (const Endpoint& endpoint : {Endpoint(), by_address.endpoint}) {
+    int no_delay = 0;
+    socklen_t length = sizeof no_delay;
+    EXPECT_EQ(with_connection(endpoint,
+                              [&](Connection& connection) {
+                                int fd = -1;
+                                ldap_get_option(connection.ld(), LDAP_OPT_DESC, &fd);
+                                return getsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &no_delay, &length);
+                              }),
+              kOk);
+    EXPECT_EQ(no_delay, 1) << endpoint.server;
+  }
 }
 
 // In a child process: libldap reads its configuration once per process.
