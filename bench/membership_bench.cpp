@@ -8,31 +8,30 @@
 //                      first OU of each level holds the next level), 20
 //                      computers in every OU, the station in the last OU of
 //                      the deepest level.
+//   StationWalkPaced   TXADIsStationInContainerEx through 153 OUs and 3,366
+//                      computers, the station in none: the walk's time
+//                      against the floor of its 1 ms pauses (floor_ratio).
 // Counters: LDAP operations per call and per member walk (directory
 // operation counter), calls per second.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <chrono>
 #include <cstdlib>
 #include <string>
 
 #include "directory/operation_counter.h"
+#include "frame/pause.h"
+#include "group_tree.h"
 #include "txads.h"
 
 namespace {
 
+using txads_bench::ldap_tool;
+
 std::string base() {
   const char* b = std::getenv("LDAPBASE");
   return b ? b : "";
-}
-
-// The directory's own tools build and remove the trees.
-bool ldap_tool(const std::string& command, const std::string& input) {
-  FILE* pipe = popen((command + " >/dev/null 2>&1").c_str(), "w");
-  if (pipe == nullptr) return false;
-  fwrite(input.data(), 1, input.size(), pipe);
-  return pclose(pipe) == 0;
 }
 
 std::string add(const std::string& dn, const std::string& body) {
@@ -63,7 +62,9 @@ std::string group_tree(Tree& tree) {
   for (int level = 1; level <= 4; ++level) {
     std::string last;
     for (int i = 0; i < 10; ++i) {
-      last = group("L" + std::to_string(level) + "g" + std::to_string(i));
+      std::string name = "L";  // appended: GCC 12 warns falsely of "L" + std::string
+      name.append(std::to_string(level)).append("g").append(std::to_string(i));
+      last = group(name);
       members += "dn: " + holder + "\nchangetype: modify\nadd: member\nmember: " + last + "\n\n";
     }
     holder = last;
@@ -95,6 +96,35 @@ std::string ou_tree(Tree& tree) {
     parent = first;
   }
   tree.station = "B" + tag + "n" + std::to_string(computer - 1);
+  return ldif;
+}
+
+// A wide tree for the paced walk: the root holds 8 OUs, each of them 18 more
+// (153 OUs), each OU 22 computers (3,366); the station looked for is in none.
+std::string wide_ou_tree(Tree& tree, int& computers) {
+  std::string ldif = add(tree.root, "objectClass: organizationalUnit\n");
+  tree.top_path = "LDAP://" + tree.root;
+  const std::string tag = std::to_string(getpid() % 100000);
+  computers = 0;
+  auto add_ou = [&](const std::string& dn) {
+    ldif += add(dn, "objectClass: organizationalUnit\n");
+    for (int c = 0; c < 22; ++c) {
+      const std::string name = "W" + tag + "n" + std::to_string(computers++);
+      ldif += add("CN=" + name + "," + dn, "objectClass: computer\nsAMAccountName: " + name +
+                                               "$\nuserAccountControl: 4096\n");
+    }
+  };
+  for (int i = 0; i < 8; ++i) {
+    const std::string branch = "OU=B" + std::to_string(i) + "," + tree.root;
+    add_ou(branch);
+    for (int j = 0; j < 18; ++j) add_ou("OU=S" + std::to_string(j) + "," + branch);
+  }
+  for (int c = 0; c < 22; ++c) {  // the root's own computers
+    const std::string name = "W" + tag + "n" + std::to_string(computers++);
+    ldif += add("CN=" + name + "," + tree.root,
+                "objectClass: computer\nsAMAccountName: " + name + "$\nuserAccountControl: 4096\n");
+  }
+  tree.station = "W" + tag + "absent";
   return ldif;
 }
 
@@ -144,8 +174,42 @@ void StationInOuTree(benchmark::State& state) {
   report(state, txads::directory::operation_counts().operations - before, 0);
 }
 
+// The walk pauses 1 ms after each computer it reads; the floor is those
+// pauses alone, timed in the same run (each overshoots a little).
+void StationWalkPaced(benchmark::State& state) {
+  Tree tree("txads-bench-wide");
+  int computers = 0;
+  if (!ldap_tool("ldapmodify -Q -Y GSSAPI -c", wide_ou_tree(tree, computers))) {
+    state.SkipWithError("cannot build the OU tree (run inside the test domain)");
+    return;
+  }
+  const auto paused = std::chrono::steady_clock::now();
+  {
+    txads::PreciseTimers precise;
+    for (int i = 0; i < computers; ++i) txads::pause_one_millisecond();
+  }
+  const std::chrono::duration<double> floor = std::chrono::steady_clock::now() - paused;
+  char found[520];
+  char error[512];
+  const uint64_t before = txads::directory::operation_counts().operations;
+  const auto started = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    if (TXADIsStationInContainerEx(tree.station.c_str(), tree.top_path.c_str(), found, sizeof found,
+                                   error, sizeof error) != 2) {
+      state.SkipWithError("the absent station was found, or the walk failed");
+      break;
+    }
+  }
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+  report(state, txads::directory::operation_counts().operations - before, 0);
+  state.counters["pause_floor_ms"] = floor.count() * 1000;
+  state.counters["floor_ratio"] =
+      took.count() / static_cast<double>(state.iterations()) / floor.count();
+}
+
 BENCHMARK(UserInNestedGroup)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 BENCHMARK(StationInOuTree)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(StationWalkPaced)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 }  // namespace
 

@@ -177,6 +177,15 @@ bool answer_started(LDAP* ld) {
 // did not complete within the operation timeout and the time left in the
 // call. The request is abandoned either way.
 int await_answer(LDAP* ld, int message_id, Message& answer) {
+  // An answer that libldap read along with an earlier one on the same
+  // connection (requests sent together, or a page asked for after them) is
+  // no longer on the socket: take it without waiting for the socket.
+  timeval now{0, 0};
+  LDAPMessage* arrived = nullptr;
+  if (ldap_result(ld, message_id, LDAP_MSG_ALL, &now, &arrived) > 0) {
+    answer.reset(arrived);
+    return LDAP_SUCCESS;
+  }
   if (!answer_started(ld)) {
     ldap_abandon_ext(ld, message_id, nullptr, nullptr);
     return LDAP_CONNECT_ERROR;
@@ -290,13 +299,24 @@ int search_entries(Connection& connection, const SearchRequest& query,
   return LDAP_SUCCESS;
 }
 
+int receive_all(Connection& connection, const SearchRequest& query, int message_id,
+                std::vector<Entry>& entries, Referred* referred) {
+  Berval cookie;
+  int rc = receive_answer(connection, query, message_id, entries, cookie, referred);
+  const int page_entries = page_size();
+  while (rc == LDAP_SUCCESS && cookie) {
+    rc = send_search(connection.ld(), query, page_entries, cookie.get(), message_id);
+    if (rc == LDAP_SUCCESS)
+      rc = receive_answer(connection, query, message_id, entries, cookie, referred);
+  }
+  return rc;
+}
+
 int search_all(Connection& connection, const std::vector<SearchRequest>& queries,
-               std::vector<Entry>& entries, std::vector<Referred>* referred,
-               std::vector<size_t>* ends) {
+               std::vector<Entry>& entries, std::vector<Referred>* referred) {
   LDAP* ld = connection.ld();
   std::vector<int> message_ids;
   if (referred != nullptr) referred->assign(queries.size(), Referred());
-  if (ends != nullptr) ends->clear();
   int rc = LDAP_SUCCESS;
   for (const SearchRequest& query : queries) {
     int message_id = 0;
@@ -309,17 +329,8 @@ int search_all(Connection& connection, const std::vector<SearchRequest>& queries
       ldap_abandon_ext(ld, message_ids[i], nullptr, nullptr);
       continue;
     }
-    Referred* sent_elsewhere = referred ? &(*referred)[i] : nullptr;
-    Berval cookie;
-    rc = receive_answer(connection, queries[i], message_ids[i], entries, cookie, sent_elsewhere);
-    const int page_entries = page_size();
-    while (rc == LDAP_SUCCESS && cookie) {
-      int message_id = 0;
-      rc = send_search(ld, queries[i], page_entries, cookie.get(), message_id);
-      if (rc == LDAP_SUCCESS)
-        rc = receive_answer(connection, queries[i], message_id, entries, cookie, sent_elsewhere);
-    }
-    if (ends != nullptr) ends->push_back(entries.size());
+    rc = receive_all(connection, queries[i], message_ids[i], entries,
+                     referred ? &(*referred)[i] : nullptr);
   }
   return rc;
 }
@@ -337,7 +348,7 @@ int read_values(Connection& connection, const std::string& dn, const std::string
     }
     std::vector<Entry> entries;
     const int rc =
-        search_entries(connection, {dn, Scope::base, "(objectClass=*)", {requested}}, entries);
+        search_entries(connection, {dn, Scope::base, kEveryObject, {requested}}, entries);
     if (rc != LDAP_SUCCESS) return rc;
     if (entries.empty()) return LDAP_NO_SUCH_OBJECT;
 

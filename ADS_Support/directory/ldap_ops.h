@@ -33,11 +33,16 @@ struct Referred {
 // pages follow one after another. On a failure the requests still
 // unanswered are abandoned and the first failing code comes back. With
 // `referred`, a referral or a missing base is no failure: each query's
-// Referred is set there instead (one per query, in their order). With
-// `ends`, the size of `entries` after each query's last answer.
+// Referred is set there instead (one per query, in their order).
 int search_all(Connection& connection, const std::vector<SearchRequest>& queries,
-               std::vector<Entry>& entries, std::vector<Referred>* referred = nullptr,
-               std::vector<size_t>* ends = nullptr);
+               std::vector<Entry>& entries, std::vector<Referred>* referred = nullptr);
+
+// The answer to a search sent with send_search at page_size() (or
+// unpaged, for a base search), and the pages after it, each asked for when
+// the one before has arrived; its entries are appended. `referred` as for
+// search_all.
+int receive_all(Connection& connection, const SearchRequest& query, int message_id,
+                std::vector<Entry>& entries, Referred* referred = nullptr);
 
 // The two halves of one search request, for readers that overlap pages with
 // their caller's work. send_search asks for one page of `page_entries` after

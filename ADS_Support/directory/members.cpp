@@ -45,7 +45,7 @@ Status change_member(ObjectState& group, std::string_view member_path, int op) {
 }  // namespace
 
 std::string class_filter(const ClassFilter& classes) {
-  if (classes.empty()) return "(objectClass=*)";
+  if (classes.empty()) return kEveryObject;
   std::string filter = classes.size() > 1 ? "(|" : "";
   for (const std::string& name : classes)
     filter += "(objectClass=" + escape_filter_value(name) + ")";
@@ -68,7 +68,7 @@ Status resolve_objects(const Endpoint& endpoint, const std::vector<std::string>&
     if (!unknown.empty()) {
       std::vector<Entry> entries;
       std::set<std::string> from_catalog;  // their member lists may be partial
-      const Status status = search_by_dns(endpoint, unknown, "(objectClass=*)",
+      const Status status = search_by_dns(endpoint, unknown, kEveryObject,
                                           {"objectClass", "member"}, entries, &from_catalog);
       if (status.failed()) return status;
       for (const std::string& dn : unknown) keep_object(endpoint, dn, {});

@@ -192,8 +192,7 @@ Status NameTranslate::set(NameType type, std::string_view name) {
     return parsed == kInvalidDnSyntax ? parsed : kNameNotFound;
   Status status = with_connection(global_catalog(), [&](Connection& connection) {
     entries.clear();
-    return search_entries(connection, {dn, Scope::base, "(objectClass=*)", {"sAMAccountName"}},
-                          entries);
+    return search_entries(connection, {dn, Scope::base, kEveryObject, {"sAMAccountName"}}, entries);
   });
   if (status == kNoSuchObject || status == kInvalidDnSyntax) return kNameNotFound;
   if (status.failed()) return status;

@@ -14,6 +14,7 @@
 #include "directory/ldap_ops.h"
 #include "directory/object_state.h"
 #include "directory/pool.h"
+#include "directory/same_dn.h"
 #include "frame/ascii_case.h"
 #include "frame/trace.h"
 
@@ -33,12 +34,23 @@ std::string domain_of(const std::string& dn) {
   return "";
 }
 
-// "(&filter(|(distinguishedName=a)(distinguishedName=b)...))".
+// One term naming `dn`: the value of its RDN as the object's `name`, which
+// the server looks up in an index and matches cheaply (a distinguishedName
+// term is read as a DN for every entry it is matched against), or the whole
+// DN where the RDN has several values. Objects of the same name elsewhere
+// match too: callers look the entries up by their DNs.
+std::string name_term(const std::string& dn) {
+  if (auto value = first_rdn_value(dn)) return "(name=" + escape_filter_value(*value) + ")";
+  return "(distinguishedName=" + escape_filter_value(dn) + ")";
+}
+
+// "(&filter(|(name=a)(name=b)...))"; without the "&" when `filter` takes
+// every object, a term that excludes nothing being work for nothing.
 std::string names_filter(const std::string& filter, const std::vector<std::string>& names) {
-  std::string batch = "(&" + filter + "(|";
-  for (const std::string& dn : names)
-    batch += "(distinguishedName=" + escape_filter_value(dn) + ")";
-  return batch + "))";
+  std::string any = "(|";
+  for (const std::string& dn : names) any += name_term(dn);
+  any += ")";
+  return filter == kEveryObject ? any : "(&" + filter + any + ")";
 }
 
 // Whether the server left `dn` to another server: its whole search, or a

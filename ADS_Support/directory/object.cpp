@@ -100,7 +100,7 @@ Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<
   if (read_members) attributes.push_back("member");
   const Status status = with_connection(endpoint, [&](Connection& connection) {
     entries.clear();
-    return search_entries(connection, {dn, Scope::base, "(objectClass=*)", attributes}, entries);
+    return search_entries(connection, {dn, Scope::base, kEveryObject, attributes}, entries);
   });
   if (status.failed()) return status;
   if (entries.empty()) return kNoSuchObject;

@@ -70,7 +70,8 @@ bool is_container(const ObjectState& state);
 std::optional<std::vector<std::string>> whole_members(const Entry& entry);
 
 // The entries named by `dns` that match `filter`, with `attributes`: one
-// subtree search per naming context and batch of names. Names in no domain
+// subtree search per naming context and batch of names, all sent together.
+// Other objects of the same name (the value of the first RDN) may come too. Names in no domain
 // are skipped. Names the server refers elsewhere (another domain of the
 // forest) are looked for in the global catalog, under the same identity,
 // without their `member` lists; their lower-case DNs go to

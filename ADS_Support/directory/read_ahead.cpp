@@ -1,6 +1,9 @@
-// The thread's read-ahead store and the read at the start of a level.
+// The thread's read-ahead store, the read at the start of a level, and the
+// listings asked for ahead of a walk over containers.
 #include "directory/read_ahead.h"
 
+#include <deque>
+#include <list>
 #include <set>
 #include <span>
 
@@ -54,6 +57,48 @@ struct ReadAheadStore {
   }
   static std::map<std::string, std::vector<Entry>>* listings() {
     return current_scope ? &current_scope->listings_ : nullptr;
+  }
+  static PendingListings* pending() {
+    if (!current_scope) return nullptr;
+    if (!current_scope->pending_) current_scope->pending_ = std::make_unique<PendingListings>();
+    return current_scope->pending_.get();
+  }
+};
+
+// Listings asked for and not read yet, on the scope's connection to each
+// server, in the order they were sent: the server answers in that order, so
+// reading them in it waits for nothing that could have come first.
+struct PendingListings {
+  struct Listing {
+    std::string dn;  // the container listed
+    SearchRequest query;
+    int message_id = 0;
+    const std::vector<std::string>* container_filter;  // owned by `filters_kept`
+    const std::vector<std::vector<std::string>>* filters;
+  };
+  struct Server {
+    Lease lease;
+    std::deque<Listing> sent;
+  };
+  std::map<std::string, Server> servers;  // by endpoint key
+  std::set<std::string> asked;            // key_of() of each container sent for
+  std::list<std::pair<std::vector<std::string>, std::vector<std::vector<std::string>>>>
+      filters_kept;
+
+  // Forgets what was sent to a server whose connection failed with `ldap_result`.
+  void drop(const Endpoint& endpoint, int ldap_result) {
+    Server& server = servers[endpoint.key()];
+    for (const Listing& listing : server.sent) asked.erase(key_of(endpoint, listing.dn));
+    server.sent.clear();
+    server.lease.end(ldap_result);
+  }
+
+  ~PendingListings() {
+    for (auto& [key, server] : servers) {
+      if (Connection* connection = server.lease.connection())
+        for (const Listing& listing : server.sent)
+          ldap_abandon_ext(connection->ld(), listing.message_id, nullptr, nullptr);
+    }
   }
 };
 
@@ -122,46 +167,116 @@ void read_ahead_listings(const std::string& path,
   if (status.ok()) keep_listings(parsed.endpoint, parsed.dn, filters, entries);
 }
 
-void read_ahead_child_listings(const std::string& path,
-                               const std::vector<std::string>& container_filter,
-                               const std::vector<std::vector<std::string>>& filters) {
-  LdapPath parsed;
-  if (!ReadAheadStore::listings() || parse_path(path, parsed).failed() || parsed.dn.empty()) return;
-  const std::vector<std::string> classes = all_classes(filters);
-  const auto* children = known_listing(parsed.endpoint, parsed.dn, container_filter);
-  if (classes.empty() || !children) return;
-  std::vector<std::string> dns;
-  std::vector<SearchRequest> queries;
-  for (const Entry& child : *children) {
-    if (listings_kept(parsed.endpoint, child.dn, filters)) continue;
-    dns.push_back(child.dn);
-    queries.push_back({child.dn, Scope::one_level, class_filter(classes), {"objectClass"}});
-  }
-  if (queries.empty()) return;
-  std::vector<Entry> entries;
-  std::vector<size_t> ends;
-  const Status status = with_connection(parsed.endpoint, [&](Connection& connection) {
-    entries.clear();
-    return search_all(connection, queries, entries, nullptr, &ends);
-  });
-  if (status.failed() || ends.size() != dns.size()) return;
-  const std::span<const Entry> all(entries);
-  for (size_t i = 0, begin = 0; i < dns.size(); begin = ends[i++])
-    keep_listings(parsed.endpoint, dns[i], filters, all.subspan(begin, ends[i] - begin));
-}
+namespace {
 
-const std::vector<Entry>* known_listing(const Endpoint& endpoint, const std::string& dn,
-                                        const std::vector<std::string>& classes) {
+// Most listings asked for and unread at once; beyond, the walk reads for itself.
+constexpr size_t kMostPending = 1000;
+
+// The kept listing, without reading what is asked for.
+const std::vector<Entry>* kept_listing(const Endpoint& endpoint, const std::string& dn,
+                                       const std::vector<std::string>& classes) {
   auto* listings = ReadAheadStore::listings();
   if (!listings) return nullptr;
   auto it = listings->find(listing_key(endpoint, dn, classes));
   return it == listings->end() ? nullptr : &it->second;
 }
 
+// Sends the listings of the children of `dn` that its kept listing with
+// `container_filter` holds and that are neither kept nor asked for.
+void ask_child_listings(const Endpoint& endpoint, const std::string& dn,
+                        const std::vector<std::string>& container_filter,
+                        const std::vector<std::vector<std::string>>& filters) {
+  PendingListings* pending = ReadAheadStore::pending();
+  const std::vector<std::string> classes = all_classes(filters);
+  const auto* children = kept_listing(endpoint, dn, container_filter);
+  if (!pending || classes.empty() || !children) return;
+  std::vector<std::string> dns;
+  for (const Entry& child : *children) {
+    if (pending->asked.count(key_of(endpoint, child.dn))) continue;
+    if (std::all_of(filters.begin(), filters.end(),
+                    [&](const auto& filter) { return kept_listing(endpoint, child.dn, filter); }))
+      continue;
+    dns.push_back(child.dn);
+  }
+  if (dns.empty() || pending->asked.size() + dns.size() > kMostPending) return;
+  const auto& [walk_filter, listing_filters] =
+      pending->filters_kept.emplace_back(container_filter, filters);
+  std::vector<PendingListings::Listing> sent;
+  int rc = LDAP_SUCCESS;
+  auto send = [&](Connection& connection) {
+    sent.clear();
+    for (const std::string& child : dns) {
+      PendingListings::Listing listing{
+          child,
+          {child, Scope::one_level, class_filter(classes), {"objectClass"}},
+          0,
+          &walk_filter,
+          &listing_filters};
+      rc = send_search(connection.ld(), listing.query, page_size(), nullptr, listing.message_id);
+      if (rc != LDAP_SUCCESS) return rc;
+      sent.push_back(std::move(listing));
+    }
+    return rc;
+  };
+  PendingListings::Server& server = pending->servers[endpoint.key()];
+  if (server.lease.connection())
+    send(*server.lease.connection());
+  else if (server.lease.open(endpoint, send).failed() && rc == LDAP_SUCCESS)
+    rc = LDAP_OTHER;  // no connection
+  for (PendingListings::Listing& listing : sent) {
+    pending->asked.insert(key_of(endpoint, listing.dn));
+    server.sent.push_back(std::move(listing));
+  }
+  if (rc < 0) pending->drop(endpoint, rc);  // the sent ones' answers cannot come
+}
+
+// Reads the answers sent to the server of `endpoint` up to the listing of
+// `dn`, keeps each listing and asks for those of its children.
+void read_until(const Endpoint& endpoint, const std::string& dn) {
+  PendingListings* pending = ReadAheadStore::pending();
+  if (!pending || !pending->asked.count(key_of(endpoint, dn))) return;
+  PendingListings::Server& server = pending->servers[endpoint.key()];
+  while (!server.sent.empty() && server.lease.connection()) {
+    const PendingListings::Listing listing = std::move(server.sent.front());
+    server.sent.pop_front();
+    pending->asked.erase(key_of(endpoint, listing.dn));
+    std::vector<Entry> entries;
+    const int rc =
+        receive_all(*server.lease.connection(), listing.query, listing.message_id, entries);
+    if (rc < 0) {
+      pending->drop(endpoint, rc);
+      return;
+    }
+    if (rc == LDAP_SUCCESS) {  // else the walk reads this one for itself
+      keep_listings(endpoint, listing.dn, *listing.filters, entries);
+      ask_child_listings(endpoint, listing.dn, *listing.container_filter, *listing.filters);
+    }
+    if (equal_ignoring_case(listing.dn, dn)) return;
+  }
+}
+
+}  // namespace
+
+void read_ahead_child_listings(const std::string& path,
+                               const std::vector<std::string>& container_filter,
+                               const std::vector<std::vector<std::string>>& filters) {
+  LdapPath parsed;
+  if (!ReadAheadStore::listings() || parse_path(path, parsed).failed() || parsed.dn.empty()) return;
+  ask_child_listings(parsed.endpoint, parsed.dn, container_filter, filters);
+}
+
+const std::vector<Entry>* known_listing(const Endpoint& endpoint, const std::string& dn,
+                                        const std::vector<std::string>& classes) {
+  if (const auto* kept = kept_listing(endpoint, dn, classes)) return kept;
+  read_until(endpoint, dn);
+  return kept_listing(endpoint, dn, classes);
+}
+
 void read_ahead_groups(const std::vector<std::string>& group_paths) {
   auto* objects = ReadAheadStore::objects();
   if (!objects) return;
-  // The level's groups and the members their lists last named, by server.
+  // What the level needs and no earlier read of this scope holds: its
+  // groups, and the members their lists name, by server.
   struct Level {
     Endpoint endpoint;
     std::vector<std::string> dns;
@@ -173,19 +288,21 @@ void read_ahead_groups(const std::vector<std::string>& group_paths) {
     if (parse_path(path, parsed).failed() || parsed.dn.empty()) continue;
     Level& level = levels[parsed.endpoint.key()];
     level.endpoint = parsed.endpoint;
-    if (level.seen.insert(ascii_lower(parsed.dn)).second) level.dns.push_back(parsed.dn);
+    auto add = [&](const std::string& dn) {
+      if (!known_object(level.endpoint, dn) && level.seen.insert(ascii_lower(dn)).second)
+        level.dns.push_back(dn);
+    };
+    add(parsed.dn);
     const KnownObject* group = known_object(parsed.endpoint, parsed.dn);
     if (!group || !group->members) continue;
-    for (const std::string& member : *group->members) {
-      if (level.seen.insert(ascii_lower(member)).second) level.dns.push_back(member);
-    }
+    for (const std::string& member : *group->members) add(member);
   }
-  objects->clear();  // what earlier levels read may have changed since
   for (const auto& [key, level] : levels) {
     std::vector<Entry> entries;
     std::set<std::string> from_catalog;  // their member lists may be partial
-    if (search_by_dns(level.endpoint, level.dns, "(objectClass=*)", {"objectClass", "member"},
-                      entries, &from_catalog)
+    if (level.dns.empty()) continue;
+    if (search_by_dns(level.endpoint, level.dns, kEveryObject, {"objectClass", "member"}, entries,
+                      &from_catalog)
             .failed())
       continue;
     for (const std::string& dn : level.dns) keep_object(level.endpoint, dn, {});

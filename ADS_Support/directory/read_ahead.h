@@ -1,8 +1,9 @@
 // Reads ahead for a walk over groups level by level. While a ReadAheadScope
 // lives on the thread, what group binds (with their member lists) and member
 // resolutions read is kept, and read_ahead_groups reads at the start of a
-// level the level's groups and the members their lists named when last read,
-// all in one search per server and naming context (batches of 100 names).
+// level those of the level's groups, and of the members their lists name,
+// that the scope does not hold yet, all in one search per server and naming
+// context (batches of 100 names, sent together).
 // Binds of groups that search found, and resolutions of the names it held,
 // then send no request; anything else is read as without the scope. For a
 // walk over containers, binds of objects a container listing returned, and
@@ -11,6 +12,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +22,7 @@
 namespace txads::directory {
 
 struct Endpoint;
+struct PendingListings;
 
 // An object as a read-ahead saw it: absent, or its classes and, for a group
 // whose list came whole, its members.
@@ -40,12 +43,13 @@ class ReadAheadScope {
   friend struct ReadAheadStore;
   std::map<std::string, KnownObject> objects_;          // by endpoint key and lower-case DN
   std::map<std::string, std::vector<Entry>> listings_;  // by container and class filter
+  std::unique_ptr<PendingListings> pending_;            // asked for, not read yet
   bool active_ = false;
 };
 
-// Starts a level of `group_paths` (LDAP paths); forgets what earlier levels
-// read. Does nothing without a scope; a failing read leaves the walk to read
-// for itself.
+// Starts a level of `group_paths` (LDAP paths). Each object is read once per
+// scope: what earlier levels read is kept. Does nothing without a scope; a
+// failing read leaves the walk to read for itself.
 void read_ahead_groups(const std::vector<std::string>& group_paths);
 
 // Lists the children of the container at `path` (an LDAP path) that pass
@@ -56,11 +60,14 @@ void read_ahead_groups(const std::vector<std::string>& group_paths);
 void read_ahead_listings(const std::string& path,
                          const std::vector<std::vector<std::string>>& filters);
 
-// Reads ahead as read_ahead_listings does, for every child that the kept
-// listing of the container at `path` with `container_filter` holds: all
-// their searches sent at once on one connection, so that the listings of
-// one container's children cost one round trip together. Listings already
-// kept are not read again; a failing read keeps nothing.
+// Asks, as read_ahead_listings would, for the listings of every child that
+// the kept listing of the container at `path` with `container_filter` holds,
+// all at once on one connection that the scope keeps, and returns without
+// waiting: the walk works (and pauses) while the server answers. The first
+// known_listing of one of them reads all their answers, and asks at once for
+// the listings of their own children that pass `container_filter`, so the
+// server stays a level ahead of the walk. Listings kept or asked for already
+// are not asked for again; a failing read keeps nothing.
 void read_ahead_child_listings(const std::string& path,
                                const std::vector<std::string>& container_filter,
                                const std::vector<std::vector<std::string>>& filters);

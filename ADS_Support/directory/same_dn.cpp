@@ -1,5 +1,6 @@
 // DN comparison for binds: both dns parsed by libldap, values case-folded
-// through the C.UTF-8 locale's wide-character tables.
+// through the C.UTF-8 locale's wide-character tables; the value of a dn's
+// first RDN, parsed the same way.
 #include "directory/same_dn.h"
 
 #include <ldap.h>
@@ -91,6 +92,14 @@ bool same_dn(std::string_view asked, std::string_view answered) {
     if (x[v] || y[v]) return false;
   }
   return !a.get()[r] && !b.get()[r];
+}
+
+std::optional<std::string> first_rdn_value(std::string_view dn) {
+  Dn parsed;
+  if (!parse(dn, parsed) || !parsed) return std::nullopt;
+  const LDAPRDN rdn = parsed.get()[0];
+  if (!rdn[0] || rdn[1] || (rdn[0]->la_flags & LDAP_AVA_BINARY)) return std::nullopt;
+  return std::string(rdn[0]->la_value.bv_val, rdn[0]->la_value.bv_len);
 }
 
 }  // namespace txads::directory

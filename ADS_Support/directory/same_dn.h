@@ -4,6 +4,8 @@
 // bind compares the two before the object is used. Pure; thread-safe.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace txads::directory {
@@ -13,5 +15,10 @@ namespace txads::directory {
 // ","), letters compared without case (Unicode simple case folding of
 // UTF-8; other bytes exactly). "OU=Lab\20,DC=corp" is not "OU=Lab,DC=corp".
 bool same_dn(std::string_view asked, std::string_view answered);
+
+// The value of the dn's first RDN with its escapes read ("CN=a\2Cb,DC=x"
+// gives "a,b"); nothing when that RDN has several values or a binary one, or
+// the dn does not parse.
+std::optional<std::string> first_rdn_value(std::string_view dn);
 
 }  // namespace txads::directory

@@ -16,6 +16,9 @@ namespace txads::directory {
 
 enum class Scope { base, one_level, subtree };
 
+// The filter that every object passes.
+inline constexpr const char* kEveryObject = "(objectClass=*)";
+
 // One search. `server` and `global_catalog` choose the connection for
 // search() below; the requests of ldap_ops.h run on a connection already
 // chosen and ignore them.
@@ -31,10 +34,10 @@ struct SearchRequest {
   std::string base;  // for search(): "" = the configured BASE, else the default naming
                      // context (for the global catalog: the whole forest)
   Scope scope = Scope::subtree;
-  std::string filter = "(objectClass=*)";  // escape caller text with escape_filter_value
-  std::vector<std::string> attributes;     // empty = none but the DN
-  std::string server;                      // "" = the client configuration's server
-  bool global_catalog = false;             // search the forest's global catalog (port 3268)
+  std::string filter = kEveryObject;    // escape caller text with escape_filter_value
+  std::vector<std::string> attributes;  // empty = none but the DN
+  std::string server;                   // "" = the client configuration's server
+  bool global_catalog = false;          // search the forest's global catalog (port 3268)
   int size_limit = 0;  // most entries returned, below a page (0: no limit of the caller's)
 };
 

@@ -105,7 +105,7 @@ Status search_domain(const Domain& domain, directory::Scope scope, const std::st
 
 Status domain_sid(const Domain& domain, std::optional<Sid>& sid) {
   std::vector<Entry> entries;
-  if (Status s = search_domain(domain, directory::Scope::base, "(objectClass=*)", entries);
+  if (Status s = search_domain(domain, directory::Scope::base, directory::kEveryObject, entries);
       s.failed())
     return s;
   sid.reset();

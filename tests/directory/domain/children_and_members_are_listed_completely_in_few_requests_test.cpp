@@ -12,6 +12,7 @@
 
 #include "directory/ads.h"
 #include "directory/ldap_ops.h"
+#include "directory/ldap_path.h"
 #include "directory/operation_counter.h"
 #include "directory/pool.h"
 #include "support/domain.h"
@@ -120,6 +121,23 @@ TEST_F(LongLists, ChildrenComeInGrowingPagesAskedForAhead) {
     EXPECT_TRUE(each_once(drain(children, &asking)));
     EXPECT_EQ(asking, asking_items) << page_size;
   }
+}
+
+// Searches sent together are answered in order, so the second page of the
+// first comes after the first page of the second, and libldap holds that
+// page already when it is read: it is taken, not awaited on the socket.
+TEST_F(LongLists, SearchesSentTogetherAreReadWholeAcrossPages) {
+  set_page_size(1000);
+  LdapPath fixture;
+  ASSERT_EQ(parse_path(txads_test::path_of(kFixture), fixture), kOk);
+  const SearchRequest contacts{kFixture, Scope::one_level, "(objectClass=contact)", {}};
+  std::vector<Entry> entries;
+  ASSERT_EQ(with_connection(fixture.endpoint,
+                            [&](Connection& connection) {
+                              return search_all(connection, {contacts, contacts}, entries);
+                            }),
+            kOk);
+  EXPECT_EQ(entries.size(), 2 * kCount);
 }
 
 // Ranges of 500 values or the server's own, then searches of 100 names.
