@@ -199,8 +199,7 @@ void ask_child_listings(const Endpoint& endpoint, const std::string& dn,
     dns.push_back(child.dn);
   }
   if (dns.empty() || pending->asked.size() + dns.size() > kMostPending) return;
-  const auto& [walk_filter, listing_filters] =
-      pending->filters_kept.emplace_back(container_filter, filters);
+  const auto& kept_filters = pending->filters_kept.emplace_back(container_filter, filters);
   std::vector<PendingListings::Listing> sent;
   int rc = LDAP_SUCCESS;
   auto send = [&](Connection& connection) {
@@ -210,8 +209,8 @@ void ask_child_listings(const Endpoint& endpoint, const std::string& dn,
           child,
           {child, Scope::one_level, class_filter(classes), {"objectClass"}},
           0,
-          &walk_filter,
-          &listing_filters};
+          &kept_filters.first,
+          &kept_filters.second};
       rc = send_search(connection.ld(), listing.query, page_size(), nullptr, listing.message_id);
       if (rc != LDAP_SUCCESS) return rc;
       sent.push_back(std::move(listing));
