@@ -7,19 +7,27 @@
 // Each runs on 1 and 8 threads. Counters: calls per second over all threads,
 // LDAP operations and binds per call, counted by the library. A warm-up call
 // per thread opens the connections before timing starts.
+//   Raw*  the same question from a plain LDAP client (one connection per
+//         thread, bound before timing starts): a base search of the object,
+//         with (objectClass=group) for the group.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "directory/operation_counter.h"
+#include "raw_ldap_client.h"
 #include "txads.h"
 
 namespace {
 
-std::string at(const char* rdns) {
+std::string base_dn() {
   const char* base = std::getenv("LDAPBASE");
-  return std::string("LDAP://") + rdns + "," + (base ? base : "DC=corp,DC=example,DC=com");
+  return base ? base : "DC=corp,DC=example,DC=com";
+}
+
+std::string at(const char* rdns) {
+  return std::string("LDAP://") + rdns + "," + base_dn();
 }
 
 template <int (*Check)(const char*, char*, int), int Expected>
@@ -56,9 +64,38 @@ void GroupAbsent(benchmark::State& state) {
   run<TXADIsGroupExist, -3>(state, at("CN=No Such Group,OU=Groups"));
 }
 
+template <int Expected>
+void run_raw(benchmark::State& state, const char* rdns, const char* filter) {
+  const char* uri = std::getenv("LDAPURI");
+  txads_bench::RawLdapClient raw(uri ? uri : "ldap://dc1.corp.example.com", base_dn());
+  const std::string dn = std::string(rdns) + "," + base_dn();
+  if (!raw.bound() || raw.exists(dn, filter) != Expected) {
+    state.SkipWithError("the plain client could not bind or answered otherwise");
+    return;
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(raw.exists(dn, filter));
+  }
+  state.counters["calls"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void RawContainerExists(benchmark::State& state) {
+  run_raw<1>(state, "OU=Site", "(objectClass=*)");
+}
+void RawGroupExists(benchmark::State& state) {
+  run_raw<1>(state, "CN=Lab Members,OU=Groups", "(objectClass=group)");
+}
+void RawGroupAbsent(benchmark::State& state) {
+  run_raw<0>(state, "CN=No Such Group,OU=Groups", "(objectClass=group)");
+}
+
 BENCHMARK(ContainerExists)->Threads(1)->Threads(8)->UseRealTime();
+BENCHMARK(RawContainerExists)->Threads(1)->Threads(8)->UseRealTime();
 BENCHMARK(GroupExists)->Threads(1)->Threads(8)->UseRealTime();
+BENCHMARK(RawGroupExists)->Threads(1)->Threads(8)->UseRealTime();
 BENCHMARK(GroupAbsent)->Threads(1)->Threads(8)->UseRealTime();
+BENCHMARK(RawGroupAbsent)->Threads(1)->Threads(8)->UseRealTime();
 
 }  // namespace
 

@@ -145,9 +145,10 @@ int RawLdapClient::count_users(const std::string& container_dn) {
   return users;
 }
 
-int RawLdapClient::exists(const std::string& dn) {
+int RawLdapClient::exists(const std::string& dn, const char* filter) {
   std::vector<std::string> dns, unused;
-  if (search(ld_, dn, LDAP_SCOPE_BASE, "(objectClass=*)", nullptr, dns, unused)) return 1;
+  if (search(ld_, dn, LDAP_SCOPE_BASE, filter, "objectClass", dns, unused))
+    return dns.empty() ? 0 : 1;
   int error = 0;
   ldap_get_option(ld_, LDAP_OPT_RESULT_CODE, &error);
   return error == LDAP_NO_SUCH_OBJECT ? 0 : -1;

@@ -27,8 +27,8 @@ class RawLdapClient {
   std::string station_container(const std::string& station, const std::string& container_dn);
   // The users directly in container_dn by cn, read with a paged search; -1 failed.
   int count_users(const std::string& container_dn);
-  // A base search of the object: 1 exists, 0 not, -1 failed.
-  int exists(const std::string& dn);
+  // A base search of the object with the filter: 1 exists (and matches), 0 not, -1 failed.
+  int exists(const std::string& dn, const char* filter = "(objectClass=*)");
 
  private:
   int read_group(const std::string& user_dn, const std::string& group_dn, int depth, int max_depth);

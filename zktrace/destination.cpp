@@ -21,13 +21,14 @@ constexpr int kUndecided = -2;  // ZKTRACE_FILE not read yet
 constexpr int kNotOpen = -1;    // a file is named but not open (yet)
 constexpr int kToSyslog = -3;   // no file named
 
-constexpr long long kReopenIntervalNs = 1'000'000'000LL;
+constexpr long long kRetryIntervalNs = 1'000'000'000LL;
 
 std::atomic<int> file_fd{kUndecided};
 std::atomic<const char*> file_path{nullptr};  // private copy, never freed
 std::atomic<long long> next_open_ns{0};       // monotonic time of the next try
 std::atomic<int> log_socket{-1};
 std::atomic<const char*> log_socket_path{"/dev/log"};
+std::atomic<long long> next_send_ns{0};  // monotonic time of the next try when no one listened
 
 long long monotonic_ns() noexcept {
   timespec now{};
@@ -61,7 +62,7 @@ int try_open() noexcept {
   const int fd =
       ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
   if (fd < 0) {
-    next_open_ns.store(now + kReopenIntervalNs, std::memory_order_release);
+    next_open_ns.store(now + kRetryIntervalNs, std::memory_order_release);
     return kNotOpen;
   }
   int expected = kNotOpen;
@@ -91,7 +92,8 @@ Target current_target() noexcept {
   }
   if (state == kNotOpen) state = try_open();
   if (state >= 0) return {Sink::kFile, state};
-  if (state == kToSyslog) return {Sink::kSyslog, -1};
+  if (state == kToSyslog && monotonic_ns() >= next_send_ns.load(std::memory_order_acquire))
+    return {Sink::kSyslog, -1};
   return {};
 }
 
@@ -114,8 +116,10 @@ void send_syslog(const char* data, size_t size) noexcept {
   address.sun_family = AF_UNIX;
   std::strncpy(address.sun_path, log_socket_path.load(std::memory_order_acquire),
                sizeof address.sun_path - 1);
-  (void)::sendto(fd, data, size, MSG_DONTWAIT | MSG_NOSIGNAL,
-                 reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  if (::sendto(fd, data, size, MSG_DONTWAIT | MSG_NOSIGNAL,
+               reinterpret_cast<const sockaddr*>(&address), sizeof address) < 0 &&
+      (errno == ENOENT || errno == ECONNREFUSED))
+    next_send_ns.store(monotonic_ns() + kRetryIntervalNs, std::memory_order_release);
 }
 
 namespace testing {

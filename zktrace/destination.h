@@ -5,7 +5,9 @@
 // the life of the process; later changes to the variable are not seen. If
 // the file cannot be opened the lines are dropped, and opening is tried again
 // at most once a second. When ZKTRACE_FILE is unset or empty, lines go to
-// syslog (facility user, priority debug) through the local log socket.
+// syslog (facility user, priority debug) through the local log socket; when
+// no one listens there, the lines are dropped, and sending is tried again at
+// most once a second.
 //
 // Nothing here takes a lock or waits: the state is a few atomics, the file is
 // opened non-blocking (a FIFO without a reader drops lines instead of
@@ -31,7 +33,7 @@ Target current_target() noexcept;
 // at the end in one piece); a short write has its rest written after it.
 void write_file(int fd, const char* data, size_t size) noexcept;
 
-// Sends one datagram to the log socket.
+// Sends one datagram to the log socket; notes a socket no one listens on.
 void send_syslog(const char* data, size_t size) noexcept;
 
 namespace testing {

@@ -2,12 +2,20 @@
 // The per-thread context forgets its cached default cache name on every read
 // so that a changed KRB5CCNAME is seen at once. Inside an export call the
 // cache is read once, by the call's first operation: a call's operations all
-// run under the identity it started with, without a file read each.
+// run under the identity it started with, without a file read each. A FILE
+// cache that has not changed since this thread last read it is not read
+// again: its stat stamp (device, inode, size, modification and change times)
+// stands in for its contents.
 #include "directory/identity.h"
 
 #include <krb5.h>
+#include <sys/stat.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "directory/krb5_owners.h"
 #include "frame/call_clock.h"
@@ -53,14 +61,74 @@ Identity read_identity() {
   return identity;
 }
 
+struct FileStamp {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  timespec modified{}, changed{};
+
+  friend bool operator==(const FileStamp& a, const FileStamp& b) {
+    return a.device == b.device && a.inode == b.inode && a.size == b.size &&
+           a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec &&
+           a.changed.tv_sec == b.changed.tv_sec && a.changed.tv_nsec == b.changed.tv_nsec;
+  }
+};
+
+std::optional<FileStamp> stamp_of(const std::string& path) {
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) return std::nullopt;
+  return FileStamp{status.st_dev, status.st_ino, status.st_size, status.st_mtim, status.st_ctim};
+}
+
+// The file's path when the cache is a FILE cache, else "".
+std::string file_of(const std::string& ccache) {
+  constexpr std::string_view kFile = "FILE:";
+  return ccache.starts_with(kFile) ? ccache.substr(kFile.size()) : std::string();
+}
+
+// File times are kept at a coarse tick, so a rewrite in the tick of an earlier
+// read could leave the stamp as it was. A stamp is trusted only for a file
+// last written well before the read began.
+bool settled(const FileStamp& stamp, time_t read_began) {
+  constexpr time_t kMargin = 2;  // seconds
+  return stamp.modified.tv_sec + kMargin < read_began;
+}
+
+// The identity the cache named by KRB5CCNAME holds now, read afresh unless it
+// is the FILE cache this thread last read and its stamp is unchanged.
+Identity identity_now() {
+  struct Remembered {
+    std::string variable;  // KRB5CCNAME when read
+    std::string path;
+    FileStamp stamp;
+    Identity identity;
+  };
+  thread_local std::optional<Remembered> remembered;
+
+  const char* variable = std::getenv("KRB5CCNAME");
+  const std::string named = variable ? variable : "";
+  if (remembered && remembered->variable == named &&
+      stamp_of(remembered->path) == remembered->stamp)
+    return remembered->identity;
+
+  remembered.reset();
+  const time_t read_began = std::time(nullptr);
+  Identity identity = read_identity();
+  const std::string path = file_of(identity.ccache);
+  if (path.empty()) return identity;
+  const auto stamp = stamp_of(path);
+  if (stamp && settled(*stamp, read_began)) remembered = Remembered{named, path, *stamp, identity};
+  return identity;
+}
+
 }  // namespace
 
 Identity current_identity() {
-  if (!in_call()) return read_identity();
   thread_local uint64_t read_in = 0;
   thread_local Identity identity;
+  if (call_serial() == 0) return identity_now();
   if (read_in != call_serial()) {
-    identity = read_identity();
+    identity = identity_now();
     read_in = call_serial();
   }
   return identity;

@@ -15,8 +15,9 @@ struct Identity {
   bool has_ticket = false;  // the cache holds a ticket (expired or not) for the principal
 };
 
-// Read afresh for every export call (once, by its first operation) and on
-// every use outside one: the environment and the cache may have changed.
+// Looked up for every export call (once, by its first operation) and on every
+// use outside one: the environment and the cache may have changed. A FILE
+// cache is read again only when its file has changed.
 Identity current_identity();
 
 }  // namespace txads::directory

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "directory/sigpipe_guard.h"
 #include "directory/status_map.h"
+#include "frame/sigpipe_guard.h"
 
 namespace txads::directory {
 

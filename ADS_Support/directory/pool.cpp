@@ -24,8 +24,8 @@
 #include "directory/avoided_servers.h"
 #include "directory/call_budget.h"
 #include "directory/servers.h"
-#include "directory/sigpipe_guard.h"
 #include "directory/status_map.h"
+#include "frame/sigpipe_guard.h"
 
 namespace txads::directory {
 namespace {
@@ -215,11 +215,11 @@ Status Lease::open(const Endpoint& endpoint, const std::function<int(Connection&
 
 void Lease::end(int ldap_result) {
   if (!connection_) return;
-  SigpipeGuard quiet;
   if (ldap_result >= 0) {
     pool().give_back(key_, std::move(connection_));
     return;
   }
+  SigpipeGuard quiet;  // closing writes an unbind
   const std::string server = connection_->server(), host = connection_->host();
   connection_.reset();
   if (waited_out(ldap_result)) give_up_on(server, host);  // hung mid-listing, or silent too long

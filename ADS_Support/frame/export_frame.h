@@ -15,14 +15,16 @@
 //   }
 //
 // run_export also starts the call's clock (call_clock.h), which bounds the
-// call's waits for servers. It keeps exceptions from crossing the C boundary: an export that
-// meets one (out of memory, a list walked past its end) returns the failure
-// code it names instead. Thread-safe.
+// call's waits for servers, and keeps SIGPIPE away for the whole call
+// (sigpipe_guard.h). It keeps exceptions from crossing the C boundary: an
+// export that meets one (out of memory, a list walked past its end) returns
+// the failure code it names instead. Thread-safe.
 #pragma once
 
 #include <new>
 
 #include "frame/call_clock.h"
+#include "frame/sigpipe_guard.h"
 #include "frame/trace.h"
 
 namespace txads {
@@ -33,6 +35,7 @@ void trace_entry(const char* export_name);
 template <class Result, class Work>
 Result run_export(Result on_exception, Work&& work) noexcept {
   const CallClock clock;
+  const SigpipeGuard quiet;
   try {
     return work();
   } catch (...) {
@@ -43,6 +46,7 @@ Result run_export(Result on_exception, Work&& work) noexcept {
 template <class Work>
 void run_export(Work&& work) noexcept {
   const CallClock clock;
+  const SigpipeGuard quiet;
   try {
     work();
   } catch (...) {

@@ -1,9 +1,12 @@
 // "YYYY-MM-DD HH:MM:SS.mmm +hhmm [tid] product | component | level | message" in local
 // time, "-" for none; one whole line per call, also from eight threads at once; a message
-// escaped onto one line; lines dropped while the file cannot be opened; errno kept.
+// escaped onto one line; lines dropped while the file cannot be opened or no one listens on
+// the log socket; errno kept.
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "destination.h"
 #include "support/trace_capture.h"
 #include "zktrace.h"
 
@@ -123,6 +127,39 @@ TEST(Lines, AreDroppedUntilTheFileCanBeOpened) {
   EXPECT_TRUE(first.ends_with(" | c | 6 | written") && !std::getline(in, second)) << first;
   ::unlink(file.c_str());
   ::rmdir(dir.c_str());
+}
+
+// Sending to a log socket no one listens on is tried again at most once a
+// second, so a listener that appears gets the lines from then on. In a fresh
+// process: the socket's path is set before its first line.
+TEST(Lines, AreDroppedUntilSomeoneListensOnTheLogSocket) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string path = "/tmp/zktrace-log-" + std::to_string(getpid());
+  EXPECT_EXIT(
+      {
+        unsetenv("ZKTRACE_FILE");
+        zktrace::testing::set_syslog_socket(path.c_str());
+        ZKTrace(6, "c", "dropped\n");
+        const int listener = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        path.copy(address.sun_path, sizeof address.sun_path - 1);
+        if (::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+          std::_Exit(2);
+        ZKTrace(6, "c", "dropped: sending is retried at most once a second\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+        ZKTrace(6, "c", "received\n");
+        char datagram[512];
+        const ssize_t n = ::recv(listener, datagram, sizeof datagram, 0);
+        const bool one =
+            n > 0 &&
+            std::string(datagram, static_cast<size_t>(n)).find(" | c | 6 | received") !=
+                std::string::npos &&
+            ::recv(listener, datagram, sizeof datagram, 0) < 0;
+        ::unlink(path.c_str());
+        std::_Exit(one ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

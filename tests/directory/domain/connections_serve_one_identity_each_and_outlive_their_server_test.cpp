@@ -1,9 +1,11 @@
 // Kept connections: one per Kerberos identity (a cache holding another
 // principal is another identity), each sealed; configured servers tried in
 // order; a server that goes away is server down, and used again once back.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
@@ -65,6 +67,28 @@ TEST(Connections, ServeOneKerberosIdentityEach) {
   EXPECT_EQ(bound_as(cache), ann);
   ASSERT_TRUE(txads_test::kinit("bob", txads_test::test_password(), cache).ok());
   EXPECT_EQ(bound_as(cache), bob);
+}
+
+// A cache file that has not changed is not read again; one rewritten for
+// another principal is, also when its modification time is put back. The
+// times are set an hour back so that the unchanged file is trusted (the bind
+// itself writes a service ticket into the cache).
+TEST(Connections, FollowACacheRewrittenForAnotherPrincipal) {
+  const auto ann = bound_as("ann"), bob = bound_as("bob");
+  txads_test::ScratchOu ou("rewritten");
+  for (const bool time_put_back : {false, true}) {
+    const std::string cache = ou.ticket_for("ann");
+    const timespec hour_ago[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+    EXPECT_EQ(bound_as(cache), ann);
+    ASSERT_EQ(utimensat(AT_FDCWD, cache.c_str(), hour_ago, 0), 0);
+    EXPECT_EQ(bound_as(cache), ann);
+    EXPECT_EQ(bound_as(cache), ann);
+    ASSERT_TRUE(txads_test::kinit("bob", txads_test::test_password(), cache).ok());
+    if (time_put_back) {
+      ASSERT_EQ(utimensat(AT_FDCWD, cache.c_str(), hour_ago, 0), 0);
+    }
+    EXPECT_EQ(bound_as(cache), bob) << time_put_back;
+  }
 }
 
 // Requests go out at once, not held back until the server acknowledges the
