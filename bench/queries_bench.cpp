@@ -12,11 +12,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "frame/pause.h"
+#include "group_tree.h"
 #include "txads.h"
 
 namespace {
@@ -25,14 +25,6 @@ constexpr int kUsers = 1200;
 
 std::string g_ou_dn;
 std::string g_account;
-
-bool ldap_tool(const std::string& command, const std::string& ldif) {
-  const std::string file = "/tmp/txads-queries-bench-" + std::to_string(getpid()) + ".ldif";
-  std::ofstream(file) << ldif;
-  const int rc = std::system((command + " -Q -Y GSSAPI -f " + file + " >/dev/null 2>&1").c_str());
-  std::remove(file.c_str());
-  return rc == 0;
-}
 
 bool set_up() {
   const char* base = std::getenv("LDAPBASE");
@@ -49,11 +41,11 @@ bool set_up() {
     ldif += "dn: CN=Bulk User " + std::to_string(10000 + i) + ",OU=Many," + g_ou_dn +
             "\nobjectClass: user\n\n";
   }
-  return ldap_tool("ldapadd", ldif);
+  return txads_bench::ldap_tool("ldapadd -Q -Y GSSAPI", ldif);
 }
 
 void tear_down() {
-  ldap_tool("ldapdelete -r", g_ou_dn + "\n");
+  txads_bench::ldap_tool("ldapdelete -Q -Y GSSAPI -r", g_ou_dn + "\n");
 }
 
 void GetValue(benchmark::State& state) {

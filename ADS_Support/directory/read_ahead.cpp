@@ -2,6 +2,7 @@
 // listings asked for ahead of a walk over containers.
 #include "directory/read_ahead.h"
 
+#include <algorithm>
 #include <deque>
 #include <list>
 #include <set>
@@ -70,8 +71,7 @@ struct ReadAheadStore {
 // reading them in it waits for nothing that could have come first.
 struct PendingListings {
   struct Listing {
-    std::string dn;  // the container listed
-    SearchRequest query;
+    SearchRequest query;  // its base is the container listed
     int message_id = 0;
     const std::vector<std::string>* container_filter;  // owned by `filters_kept`
     const std::vector<std::vector<std::string>>* filters;
@@ -82,13 +82,21 @@ struct PendingListings {
   };
   std::map<std::string, Server> servers;  // by endpoint key
   std::set<std::string> asked;            // key_of() of each container sent for
-  std::list<std::pair<std::vector<std::string>, std::vector<std::vector<std::string>>>>
-      filters_kept;
+  // The filters of the listings, one copy of each distinct pair.
+  using Filters = std::pair<std::vector<std::string>, std::vector<std::vector<std::string>>>;
+  std::list<Filters> filters_kept;
+
+  const Filters& keep_filters(const std::vector<std::string>& container_filter,
+                              const std::vector<std::vector<std::string>>& filters) {
+    for (const Filters& kept : filters_kept)
+      if (kept.first == container_filter && kept.second == filters) return kept;
+    return filters_kept.emplace_back(container_filter, filters);
+  }
 
   // Forgets what was sent to a server whose connection failed with `ldap_result`.
   void drop(const Endpoint& endpoint, int ldap_result) {
     Server& server = servers[endpoint.key()];
-    for (const Listing& listing : server.sent) asked.erase(key_of(endpoint, listing.dn));
+    for (const Listing& listing : server.sent) asked.erase(key_of(endpoint, listing.query.base));
     server.sent.clear();
     server.lease.end(ldap_result);
   }
@@ -130,13 +138,6 @@ void keep_object(const Endpoint& endpoint, const std::string& dn, KnownObject ob
 
 namespace {
 
-bool listings_kept(const Endpoint& endpoint, const std::string& dn,
-                   const std::vector<std::vector<std::string>>& filters) {
-  for (const auto& filter : filters)
-    if (!known_listing(endpoint, dn, filter)) return false;
-  return true;
-}
-
 // Keeps each filter's part of `entries`, the children of `dn`.
 void keep_listings(const Endpoint& endpoint, const std::string& dn,
                    const std::vector<std::vector<std::string>>& filters,
@@ -150,25 +151,6 @@ void keep_listings(const Endpoint& endpoint, const std::string& dn,
   }
 }
 
-}  // namespace
-
-void read_ahead_listings(const std::string& path,
-                         const std::vector<std::vector<std::string>>& filters) {
-  LdapPath parsed;
-  if (!ReadAheadStore::listings() || parse_path(path, parsed).failed() || parsed.dn.empty()) return;
-  const std::vector<std::string> classes = all_classes(filters);
-  if (classes.empty() || listings_kept(parsed.endpoint, parsed.dn, filters)) return;
-  std::vector<Entry> entries;
-  const Status status = with_connection(parsed.endpoint, [&](Connection& connection) {
-    entries.clear();
-    return search_entries(
-        connection, {parsed.dn, Scope::one_level, class_filter(classes), {"objectClass"}}, entries);
-  });
-  if (status.ok()) keep_listings(parsed.endpoint, parsed.dn, filters, entries);
-}
-
-namespace {
-
 // Most listings asked for and unread at once; beyond, the walk reads for itself.
 constexpr size_t kMostPending = 1000;
 
@@ -179,6 +161,13 @@ const std::vector<Entry>* kept_listing(const Endpoint& endpoint, const std::stri
   if (!listings) return nullptr;
   auto it = listings->find(listing_key(endpoint, dn, classes));
   return it == listings->end() ? nullptr : &it->second;
+}
+
+// Whether each filter's listing of `dn` is kept; answers not read yet do not count.
+bool listings_kept(const Endpoint& endpoint, const std::string& dn,
+                   const std::vector<std::vector<std::string>>& filters) {
+  return std::all_of(filters.begin(), filters.end(),
+                     [&](const auto& filter) { return kept_listing(endpoint, dn, filter); });
 }
 
 // Sends the listings of the children of `dn` that its kept listing with
@@ -192,21 +181,18 @@ void ask_child_listings(const Endpoint& endpoint, const std::string& dn,
   if (!pending || classes.empty() || !children) return;
   std::vector<std::string> dns;
   for (const Entry& child : *children) {
-    if (pending->asked.count(key_of(endpoint, child.dn))) continue;
-    if (std::all_of(filters.begin(), filters.end(),
-                    [&](const auto& filter) { return kept_listing(endpoint, child.dn, filter); }))
-      continue;
-    dns.push_back(child.dn);
+    if (!pending->asked.count(key_of(endpoint, child.dn)) &&
+        !listings_kept(endpoint, child.dn, filters))
+      dns.push_back(child.dn);
   }
   if (dns.empty() || pending->asked.size() + dns.size() > kMostPending) return;
-  const auto& kept_filters = pending->filters_kept.emplace_back(container_filter, filters);
+  const auto& kept_filters = pending->keep_filters(container_filter, filters);
   std::vector<PendingListings::Listing> sent;
   int rc = LDAP_SUCCESS;
   auto send = [&](Connection& connection) {
     sent.clear();
     for (const std::string& child : dns) {
       PendingListings::Listing listing{
-          child,
           {child, Scope::one_level, class_filter(classes), {"objectClass"}},
           0,
           &kept_filters.first,
@@ -223,7 +209,7 @@ void ask_child_listings(const Endpoint& endpoint, const std::string& dn,
   else if (server.lease.open(endpoint, send).failed() && rc == LDAP_SUCCESS)
     rc = LDAP_OTHER;  // no connection
   for (PendingListings::Listing& listing : sent) {
-    pending->asked.insert(key_of(endpoint, listing.dn));
+    pending->asked.insert(key_of(endpoint, listing.query.base));
     server.sent.push_back(std::move(listing));
   }
   if (rc < 0) pending->drop(endpoint, rc);  // the sent ones' answers cannot come
@@ -238,7 +224,7 @@ void read_until(const Endpoint& endpoint, const std::string& dn) {
   while (!server.sent.empty() && server.lease.connection()) {
     const PendingListings::Listing listing = std::move(server.sent.front());
     server.sent.pop_front();
-    pending->asked.erase(key_of(endpoint, listing.dn));
+    pending->asked.erase(key_of(endpoint, listing.query.base));
     std::vector<Entry> entries;
     const int rc =
         receive_all(*server.lease.connection(), listing.query, listing.message_id, entries);
@@ -247,14 +233,31 @@ void read_until(const Endpoint& endpoint, const std::string& dn) {
       return;
     }
     if (rc == LDAP_SUCCESS) {  // else the walk reads this one for itself
-      keep_listings(endpoint, listing.dn, *listing.filters, entries);
-      ask_child_listings(endpoint, listing.dn, *listing.container_filter, *listing.filters);
+      keep_listings(endpoint, listing.query.base, *listing.filters, entries);
+      ask_child_listings(endpoint, listing.query.base, *listing.container_filter, *listing.filters);
     }
-    if (equal_ignoring_case(listing.dn, dn)) return;
+    if (equal_ignoring_case(listing.query.base, dn)) return;
   }
 }
 
 }  // namespace
+
+void read_ahead_listings(const std::string& path,
+                         const std::vector<std::vector<std::string>>& filters) {
+  LdapPath parsed;
+  if (!ReadAheadStore::listings() || parse_path(path, parsed).failed() || parsed.dn.empty()) return;
+  const std::vector<std::string> classes = all_classes(filters);
+  if (classes.empty()) return;
+  read_until(parsed.endpoint, parsed.dn);
+  if (listings_kept(parsed.endpoint, parsed.dn, filters)) return;
+  std::vector<Entry> entries;
+  const Status status = with_connection(parsed.endpoint, [&](Connection& connection) {
+    entries.clear();
+    return search_entries(
+        connection, {parsed.dn, Scope::one_level, class_filter(classes), {"objectClass"}}, entries);
+  });
+  if (status.ok()) keep_listings(parsed.endpoint, parsed.dn, filters, entries);
+}
 
 void read_ahead_child_listings(const std::string& path,
                                const std::vector<std::string>& container_filter,
@@ -287,14 +290,14 @@ void read_ahead_groups(const std::vector<std::string>& group_paths) {
     if (parse_path(path, parsed).failed() || parsed.dn.empty()) continue;
     Level& level = levels[parsed.endpoint.key()];
     level.endpoint = parsed.endpoint;
-    auto add = [&](const std::string& dn) {
-      if (!known_object(level.endpoint, dn) && level.seen.insert(ascii_lower(dn)).second)
-        level.dns.push_back(dn);
+    auto add = [&](const std::string& dn, const KnownObject* known) {
+      if (!known && level.seen.insert(ascii_lower(dn)).second) level.dns.push_back(dn);
     };
-    add(parsed.dn);
     const KnownObject* group = known_object(parsed.endpoint, parsed.dn);
+    add(parsed.dn, group);
     if (!group || !group->members) continue;
-    for (const std::string& member : *group->members) add(member);
+    for (const std::string& member : *group->members)
+      add(member, known_object(level.endpoint, member));
   }
   for (const auto& [key, level] : levels) {
     std::vector<Entry> entries;

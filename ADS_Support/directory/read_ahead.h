@@ -63,11 +63,12 @@ void read_ahead_listings(const std::string& path,
 // Asks, as read_ahead_listings would, for the listings of every child that
 // the kept listing of the container at `path` with `container_filter` holds,
 // all at once on one connection that the scope keeps, and returns without
-// waiting: the walk works (and pauses) while the server answers. The first
-// known_listing of one of them reads all their answers, and asks at once for
-// the listings of their own children that pass `container_filter`, so the
-// server stays a level ahead of the walk. Listings kept or asked for already
-// are not asked for again; a failing read keeps nothing.
+// waiting: the walk works (and pauses) while the server answers. known_listing
+// of one of them reads the answers to that server in the order they were sent,
+// up to its own, keeps each and asks at once for the listings of its children
+// that pass `container_filter`, so the server stays a level ahead of the walk.
+// Listings kept or asked for already are not asked for again; a failing read
+// keeps nothing.
 void read_ahead_child_listings(const std::string& path,
                                const std::vector<std::string>& container_filter,
                                const std::vector<std::vector<std::string>>& filters);

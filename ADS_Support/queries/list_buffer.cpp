@@ -6,7 +6,8 @@ namespace txads::queries {
 
 ListBuffer::ListBuffer(char* data, int length)
     : data_(data), length_(data != nullptr ? length : 0), end_(0) {
-  if (data_ != nullptr && length_ > 0) end_ = static_cast<int64_t>(strnlen(data_, static_cast<size_t>(length_)));
+  if (data_ != nullptr && length_ > 0)
+    end_ = static_cast<int64_t>(strnlen(data_, static_cast<size_t>(length_)));
 }
 
 bool ListBuffer::append_entry(std::string_view entry) {

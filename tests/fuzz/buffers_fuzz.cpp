@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   txads_test::GuardedBuffer copied(length), list(length);
   txads::OutputBuffer{copied.data(), length}.copy(text);
-  std::memcpy(list.data(), before.data(), std::min<size_t>(before.size(), std::max(length, 0)));
+  std::memcpy(list.data(), before.data(), std::min(before.size(), static_cast<size_t>(std::max(length, 0))));
   txads::queries::ListBuffer entries(list.data(), length);
   while (entries.append_entry(text) && !text.empty()) {
   }
