@@ -21,7 +21,7 @@
 #include "directory/operation_counter.h"
 #include "group_tree.h"
 #include "raw_ldap_client.h"
-#include "slow_link.h"
+#include "support/slow_link.h"
 #include "txads.h"
 
 namespace {
@@ -49,15 +49,15 @@ struct Measured {
 
 // The controller's LDAP port and its global catalog, each behind a relay.
 struct Links {
-  txads_bench::SlowLink ldap;
-  txads_bench::SlowLink gc;
+  txads_test::SlowLink ldap;
+  txads_test::SlowLink gc;
   explicit Links(const std::string& controller)
       : ldap("0.0.0.0", 0, controller, 389), gc("127.0.0.1", 3268, controller, 3268) {}
   void set_delay(std::chrono::milliseconds one_way) {
     ldap.set_delay(one_way);
     gc.set_delay(one_way);
   }
-  txads_bench::LinkCounts counts() const {
+  txads_test::LinkCounts counts() const {
     const auto a = ldap.counts(), b = gc.counts();
     return {a.bytes_to_server + b.bytes_to_server, a.bytes_to_client + b.bytes_to_client,
             a.round_trips + b.round_trips, a.connections + b.connections};

@@ -136,8 +136,9 @@ inline int closed(std::future<int>& call, std::chrono::seconds within) {
 }
 
 // The directory server's URI through `relay`: every LDAP connection goes through it.
-inline std::string through(const Relay& relay) {
-  return "ldap://127.0.0.1:" + std::to_string(relay.port());
+template <class Link>  // Relay or SlowLink
+std::string through(const Link& link) {
+  return "ldap://127.0.0.1:" + std::to_string(link.port());
 }
 
 // "LDAP://<the controller's host name>/<dn>", as the dialogs give a path.

@@ -16,6 +16,7 @@
 
 #include "dialog_session.h"
 #include "support/domain.h"
+#include "support/slow_link.h"
 
 namespace txads_test {
 namespace {
@@ -25,9 +26,9 @@ using Clock = std::chrono::steady_clock;
 
 TEST(Dialogs, AppearAndCancelBeforeASlowDirectoryAnswers) {
   ASSERT_NE(x_display(), "") << "Xvfb did not start";
-  Relay relay;
-  relay.delay(500);
-  const ScopedEnv slow("LDAPURI", through(relay));
+  SlowLink link("127.0.0.1", 0, first_controller_address(), 389);
+  link.set_delay(500ms);  // a round trip of one second
+  const ScopedEnv slow("LDAPURI", through(link));
   for (const bool picker : {false, true}) {
     SCOPED_TRACE(picker ? "picker" : "browser");
     DialogEvents events;

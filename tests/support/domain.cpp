@@ -75,6 +75,11 @@ std::string path_of(std::string_view dn) {
   return "LDAP://" + std::string(dn);
 }
 
+std::string first_controller_address() {
+  const char* address = std::getenv("TXADS_TESTDOMAIN_DC1_ADDRESS");
+  return address != nullptr && *address != '\0' ? address : "127.0.0.11";
+}
+
 std::string dns_domain() {
   std::string dns = base_dn();  // DC=corp,DC=example,DC=com
   for (size_t pos; (pos = dns.find("DC=")) != std::string::npos;) dns.replace(pos, 3, "");

@@ -31,6 +31,8 @@ std::string path_of(std::string_view dn);
 // The DNS name of the domain ("corp.example.com") and its NetBIOS name ("CORP").
 std::string dns_domain();
 std::string netbios_domain();
+// The first controller's address ($TXADS_TESTDOMAIN_DC1_ADDRESS, 127.0.0.11 without it).
+std::string first_controller_address();
 // The password of every seeded user (TXADS_TEST_PASSWORD).
 std::string test_password();
 // The ticket cache of a seeded account ("administrator", "ann", "jürgen").

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "support/domain.h"
+
 namespace {
 
 constexpr int kPollMs = 50;
@@ -23,15 +25,11 @@ sockaddr_in address(const std::string& host, int port) {
   return a;
 }
 
-std::string first_controller() {
-  const char* address = std::getenv("TXADS_TESTDOMAIN_DC1_ADDRESS");
-  return address != nullptr && *address != '\0' ? address : "127.0.0.11";
-}
-
 }  // namespace
 
 Relay::Relay(std::string target_host, int target_port)
-    : target_host_(target_host.empty() ? first_controller() : std::move(target_host)),
+    : target_host_(target_host.empty() ? txads_test::first_controller_address()
+                                       : std::move(target_host)),
       target_port_(target_port) {
   start();
 }
@@ -116,7 +114,6 @@ void Relay::pump(int a, int b) {
         shutdown(b, SHUT_RDWR);
         return;
       }
-      if (delay_ms_ > 0) poll(nullptr, 0, delay_ms_);
       const int to = i == 0 ? b : a;
       for (ssize_t done = 0; done < n;) {
         const ssize_t w = write(to, buffer + done, static_cast<size_t>(n - done));

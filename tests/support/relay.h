@@ -1,6 +1,6 @@
 // A TCP relay in front of the real domain controller, for the faults the
 // shared test controller must not be put through: going away while other
-// test runs use it, and a slow link. Stopping the relay closes every
+// test runs use it, or hanging (a slow link: slow_link.h). Stopping the relay closes every
 // connection through it and refuses new ones, as a stopped server does;
 // starting it again on the same port brings the controller back. A test
 // double for those faults only: every byte still goes to and from the real
@@ -27,9 +27,6 @@ class Relay {
   // While frozen, connections are accepted but nothing is passed on: a
   // server that hangs.
   void freeze(bool frozen) { frozen_ = frozen; }
-  // Holds each chunk `ms` milliseconds before passing it on, either way: a
-  // slow link (500 gives a round trip of one second).
-  void delay(int ms) { delay_ms_ = ms; }
 
  private:
   void serve(int listener);
@@ -42,7 +39,6 @@ class Relay {
   std::atomic<bool> stopping_{false};
   std::atomic<bool> frozen_{false};
   std::atomic<bool> resetting_{false};
-  std::atomic<int> delay_ms_{0};
   std::thread acceptor_;
   std::mutex mutex_;
   std::vector<std::thread> pumps_;

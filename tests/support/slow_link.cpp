@@ -1,4 +1,4 @@
-#include "slow_link.h"
+#include "support/slow_link.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -10,7 +10,7 @@
 #include <condition_variable>
 #include <deque>
 
-namespace txads_bench {
+namespace txads_test {
 
 namespace {
 
@@ -187,4 +187,4 @@ void SlowLink::accept_loop() {
   }
 }
 
-}  // namespace txads_bench
+}  // namespace txads_test

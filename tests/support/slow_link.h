@@ -1,6 +1,9 @@
 // A TCP relay on loopback that holds every chunk of data for a set time in
 // each direction before passing it on, in order, to stand for a slow link to
 // the directory server (user space, so it needs no kernel traffic shaping).
+// Chunks sent one after another are held side by side, not one after the
+// other, as on a real link. A test double for the delay only: every byte
+// still goes to and from the real server. The benchmarks use it too.
 // It counts the bytes it carries and the turn-arounds: a chunk from the client
 // after the server last spoke on that connection (or the connection's first
 // chunk) is one round trip.
@@ -15,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-namespace txads_bench {
+namespace txads_test {
 
 struct LinkCounts {
   uint64_t bytes_to_server = 0;
@@ -57,4 +60,4 @@ class SlowLink {
   std::thread acceptor_;
 };
 
-}  // namespace txads_bench
+}  // namespace txads_test
