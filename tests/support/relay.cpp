@@ -2,8 +2,6 @@
 // poll, so that stop() can end all of them within a poll period.
 #include "support/relay.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -12,18 +10,11 @@
 #include <stdexcept>
 
 #include "support/domain.h"
+#include "support/ipv4.h"
 
 namespace {
 
 constexpr int kPollMs = 50;
-
-sockaddr_in address(const std::string& host, int port) {
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(static_cast<uint16_t>(port));
-  inet_pton(AF_INET, host.c_str(), &a.sin_addr);
-  return a;
-}
 
 }  // namespace
 
@@ -44,7 +35,7 @@ void Relay::start() {
   listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   const int one = 1;
   setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-  sockaddr_in a = address("127.0.0.1", port_);
+  sockaddr_in a = txads_test::ipv4("127.0.0.1", port_);
   if (bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(listener_, 16) != 0)
     throw std::runtime_error("relay cannot listen");
   socklen_t length = sizeof a;
@@ -84,7 +75,7 @@ void Relay::serve(int listener) {
     const int client = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
     if (client < 0) continue;
     const int server = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a = address(target_host_, target_port_);
+    sockaddr_in a = txads_test::ipv4(target_host_, target_port_);
     if (connect(server, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
       close(server);
       close(client);

@@ -1,7 +1,6 @@
+// A relay in front of the real server whose data is held a set time each way.
 #include "support/slow_link.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -10,19 +9,13 @@
 #include <condition_variable>
 #include <deque>
 
+#include "support/ipv4.h"
+
 namespace txads_test {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-sockaddr_in ipv4(const std::string& address, int port) {
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(static_cast<uint16_t>(port));
-  inet_pton(AF_INET, address.c_str(), &a.sin_addr);
-  return a;
-}
 
 void no_delay(int fd) {
   int one = 1;
