@@ -4,16 +4,15 @@
 // resolved give ERROR_DS_NAME_ERROR_NOT_FOUND (0x80072116), several matches
 // ERROR_DS_NAME_ERROR_NOT_UNIQUE (0x80072117), and an object without an NT4
 // name (an organizational unit) ERROR_DS_NAME_ERROR_NO_MAPPING (0x80072118)
-// at get. The forest's domain list is kept per forest for the process's
-// life and read again when a name falls outside it. "BUILTIN\x" names the
+// at get. The forest's domain list (forest_domains.h) is read again when a
+// name falls outside it. "BUILTIN\x" names the
 // built-in group x of the configured server's domain (its CN=Builtin
 // container), and objects there translate back to "BUILTIN\x".
-#include <map>
-#include <mutex>
 #include <vector>
 
 #include "directory/ads.h"
 #include "directory/dn_within.h"
+#include "directory/forest_domains.h"
 #include "directory/ldap_ops.h"
 #include "directory/ldap_path.h"
 #include "directory/pool.h"
@@ -24,59 +23,13 @@
 namespace txads::directory {
 namespace {
 
-struct Domain {
-  std::string naming_context;
-  std::string netbios_name;
-};
+using Domain = ForestDomain;
 
-// The forest's domains, by configuration naming context. The partitions
-// hardly ever change, so they are read once per forest for the process's
-// life; a lookup that misses reads them again (read_domains with `fresh`).
-struct DomainCache {
-  std::mutex mutex;
-  std::map<std::string, std::vector<Domain>> by_forest;
-};
-
-DomainCache& domain_cache() {
-  static DomainCache* cache = new DomainCache;  // never destroyed: used until exit
-  return *cache;
-}
-
-// The forest's domains with their NetBIOS names; `netbios` narrows to one
-// (compared case-insensitively). No request when the forest's list is kept
-// and `fresh` is false.
+// The forest's domains; `netbios` narrows to one (compared case-insensitively).
 Status read_domains(const std::string& netbios, bool fresh, std::vector<Domain>& domains) {
   domains.clear();
   std::vector<Domain> all;
-  const Status status = with_connection(Endpoint(), [&](Connection& connection) {
-    const std::string forest = connection.root_dse().configuration_naming_context;
-    DomainCache& cache = domain_cache();
-    if (!fresh) {
-      const std::lock_guard<std::mutex> lock(cache.mutex);
-      if (auto it = cache.by_forest.find(forest); it != cache.by_forest.end()) {
-        all = it->second;
-        return LDAP_SUCCESS;
-      }
-    }
-    std::vector<Entry> entries;
-    const int rc = search_entries(connection,
-                                  {"CN=Partitions," + forest,
-                                   Scope::one_level,
-                                   "(&(objectClass=crossRef)(nETBIOSName=*))",
-                                   {"nCName", "nETBIOSName"}},
-                                  entries);
-    if (rc != LDAP_SUCCESS) return rc;
-    all.clear();
-    for (const Entry& entry : entries) {
-      const auto* nc = entry.find("nCName");
-      const auto* name = entry.find("nETBIOSName");
-      if (nc && name && !nc->empty() && !name->empty()) all.push_back({nc->front(), name->front()});
-    }
-    const std::lock_guard<std::mutex> lock(cache.mutex);
-    cache.by_forest[forest] = all;
-    return LDAP_SUCCESS;
-  });
-  if (status.failed()) return status;
+  if (const Status status = forest_domains(fresh, all); status.failed()) return status;
   for (Domain& domain : all) {
     if (netbios.empty() || equal_ignoring_case(domain.netbios_name, netbios))
       domains.push_back(std::move(domain));
@@ -92,7 +45,7 @@ constexpr char kBuiltin[] = "BUILTIN";
 Status find_domain(const std::string& netbios, Domain& domain) {
   if (equal_ignoring_case(netbios, kBuiltin)) {
     return with_connection(Endpoint(), [&](Connection& connection) {
-      domain = {"CN=Builtin," + connection.root_dse().default_naming_context, kBuiltin};
+      domain = {"CN=Builtin," + connection.root_dse().default_naming_context, kBuiltin, ""};
       return LDAP_SUCCESS;
     });
   }

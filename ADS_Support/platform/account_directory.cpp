@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "directory/dn_within.h"
+#include "directory/forest_domains.h"
 #include "directory/search.h"
 #include "frame/ascii_case.h"
 #include "platform/well_known_sids.h"
@@ -30,56 +31,35 @@ const std::string* first_value(const Entry& entry, std::string_view attribute) {
   return values && !values->empty() ? &values->front() : nullptr;
 }
 
-// What an AccountScope keeps: the forest's domains once read, and each
-// lookup by name (key: "1" + domain or "0", then the name) with its status.
+// What an AccountScope keeps: each lookup by name (key: "1" + domain or "0",
+// then the name) with its status.
 struct KeptAnswers {
-  std::optional<std::pair<Status, std::vector<Domain>>> domains;
   std::map<std::pair<std::string, std::string>, std::pair<Status, std::optional<DirectoryAccount>>>
       by_name;
 };
 
 thread_local std::optional<KeptAnswers> kept;
 
-// The domains of the forest, the default domain first.
-Status read_domains(std::vector<Domain>& domains) {
-  std::string configuration, default_nc;
-  if (Status s = directory::configuration_naming_context(configuration); s.failed()) return s;
+// The domains of the forest, the default domain first; `fresh` reads the
+// forest's list again (directory/forest_domains.h).
+Status list_domains(bool fresh, std::vector<Domain>& domains) {
+  std::string default_nc;
   if (Status s = directory::default_naming_context(default_nc); s.failed()) return s;
-
-  directory::SearchRequest request;
-  request.base = "CN=Partitions," + configuration;
-  request.scope = directory::Scope::one_level;
-  request.filter = "(&(objectClass=crossRef)(nETBIOSName=*))";
-  request.attributes = {"nCName", "nETBIOSName", "dnsRoot"};
-  std::vector<Entry> entries;
-  if (Status s = directory::search(request, entries); s.failed()) return s;
+  std::vector<directory::ForestDomain> forest;
+  if (Status s = directory::forest_domains(fresh, forest); s.failed()) return s;
 
   domains.clear();
   domains.push_back({default_nc, "", "", true});
-  for (const Entry& entry : entries) {
-    const std::string* nc = first_value(entry, "nCName");
-    const std::string* netbios = first_value(entry, "nETBIOSName");
-    if (nc == nullptr || netbios == nullptr) continue;
-    const std::string* dns = first_value(entry, "dnsRoot");
-    if (equal_ignoring_case(*nc, default_nc)) {
-      domains.front().netbios = *netbios;
-      domains.front().dns = dns ? *dns : "";
+  for (directory::ForestDomain& domain : forest) {
+    if (equal_ignoring_case(domain.naming_context, default_nc)) {
+      domains.front().netbios = std::move(domain.netbios_name);
+      domains.front().dns = std::move(domain.dns_root);
     } else {
-      domains.push_back({*nc, *netbios, dns ? *dns : "", false});
+      domains.push_back({std::move(domain.naming_context), std::move(domain.netbios_name),
+                         std::move(domain.dns_root), false});
     }
   }
   return kOk;
-}
-
-Status list_domains(std::vector<Domain>& domains) {
-  if (!kept) return read_domains(domains);
-  if (!kept->domains) {
-    std::vector<Domain> read;
-    const Status s = read_domains(read);
-    kept->domains.emplace(s, std::move(read));
-  }
-  if (kept->domains->first.ok()) domains = kept->domains->second;
-  return kept->domains->first;
 }
 
 // The domain whose naming context holds `dn` most closely.
@@ -197,10 +177,10 @@ AccountScope::~AccountScope() {
 namespace {
 
 Status read_account_by_name(std::optional<std::string_view> domain, std::string_view name,
-                            std::optional<DirectoryAccount>& found) {
+                            bool fresh, std::optional<DirectoryAccount>& found) {
   found.reset();
   std::vector<Domain> domains;
-  if (Status s = list_domains(domains); s.failed()) return s;
+  if (Status s = list_domains(fresh, domains); s.failed()) return s;
   const std::string filter = "(sAMAccountName=" + directory::escape_filter_value(name) + ")";
 
   if (domain) {
@@ -224,6 +204,15 @@ Status read_account_by_name(std::optional<std::string_view> domain, std::string_
   return first_failure;
 }
 
+// The account by name; a name not found is looked for again in the forest's
+// domains read afresh (a domain added since they were read).
+Status read_account_by_name(std::optional<std::string_view> domain, std::string_view name,
+                            std::optional<DirectoryAccount>& found) {
+  const Status status = read_account_by_name(domain, name, false, found);
+  if (status.failed() || found) return status;
+  return read_account_by_name(domain, name, true, found);
+}
+
 }  // namespace
 
 Status find_account_by_name(std::optional<std::string_view> domain, std::string_view name,
@@ -241,10 +230,12 @@ Status find_account_by_name(std::optional<std::string_view> domain, std::string_
   return it->second.first;
 }
 
-Status find_account_by_sid(const Sid& sid, std::optional<DirectoryAccount>& found) {
+namespace {
+
+Status read_account_by_sid(const Sid& sid, bool fresh, std::optional<DirectoryAccount>& found) {
   found.reset();
   std::vector<Domain> domains;
-  if (Status s = list_domains(domains); s.failed()) return s;
+  if (Status s = list_domains(fresh, domains); s.failed()) return s;
   const std::string filter =
       "(&(objectSid=" + filter_bytes(sid.to_bytes()) + ")(sAMAccountName=*))";
 
@@ -267,6 +258,14 @@ Status find_account_by_sid(const Sid& sid, std::optional<DirectoryAccount>& foun
     if (parent && *own == *parent) return find_in_domain(d, domains, filter, found);
   }
   return first_failure;
+}
+
+}  // namespace
+
+Status find_account_by_sid(const Sid& sid, std::optional<DirectoryAccount>& found) {
+  const Status status = read_account_by_sid(sid, false, found);
+  if (status.failed() || found) return status;
+  return read_account_by_sid(sid, true, found);
 }
 
 }  // namespace txads
