@@ -53,10 +53,12 @@ std::string sid_text(std::string_view b) {
   auto byte = [&b](size_t i) { return static_cast<uint64_t>(static_cast<uint8_t>(b[i])); };
   uint64_t authority = 0;
   for (size_t i = 2; i < 8; ++i) authority = (authority << 8) | byte(i);  // big-endian
-  std::string text = "S-" + std::to_string(byte(0)) + "-" + std::to_string(authority);
+  // Appended piece by piece: GCC 12 sees a false overlap in "S-" + std::to_string(...).
+  std::string text = "S-";
+  text.append(std::to_string(byte(0))).append("-").append(std::to_string(authority));
   for (size_t i = 8; i < b.size(); i += 4) {  // little-endian sub-authorities
     uint64_t sub = byte(i) | byte(i + 1) << 8 | byte(i + 2) << 16 | byte(i + 3) << 24;
-    text += "-" + std::to_string(sub);
+    text.append("-").append(std::to_string(sub));
   }
   return text;
 }
