@@ -1,6 +1,7 @@
 // IADsContainer: children by relative name, creation, deletion, moves and
 // the filtered one-level enumeration (paged, so every child is listed).
 #include "directory/ldap_ops.h"
+#include "directory/listing_ahead.h"
 #include "directory/object_state.h"
 #include "directory/page_reader.h"
 #include "directory/pool.h"
@@ -110,7 +111,8 @@ Status Container::new_enum(Enumerator& children) {
   children = Enumerator();
   if (!state_) return kObjectUnbound;
   auto listing = std::make_shared<EnumState>();
-  listing->pages = std::make_unique<PageReader>();
+  listing->pages = take_listing_ahead(state_->endpoint);
+  if (!listing->pages) listing->pages = std::make_unique<PageReader>();
   listing->endpoint = state_->endpoint;
   std::vector<Entry> entries;
   if (const auto* known = known_listing(state_->endpoint, state_->dn, filter_)) {

@@ -13,18 +13,33 @@ PageReader::~PageReader() {
   lease_.end(ldap_abandon_ext(lease_.connection()->ld(), message_id_, nullptr, nullptr));
 }
 
+Status PageReader::ask(const Endpoint& endpoint, SearchRequest query) {
+  endpoint_key_ = endpoint.key();
+  query_ = std::move(query);
+  const Status status =
+      lease_.open(endpoint, [&](Connection& connection) { return send_first(connection.ld()); });
+  if (status.failed() || message_id_ < 0) {
+    message_id_ = -1;
+    lease_.end(ask_failure_);
+  }
+  return status;
+}
+
 Status PageReader::start(const Endpoint& endpoint, SearchRequest query,
                          std::vector<Entry>& entries) {
+  if (asking_on() && endpoint.key() == endpoint_key_ && query == query_) {
+    SigpipeGuard quiet;
+    const int rc = take(lease_.connection()->ld(), entries);
+    if (rc == LDAP_SUCCESS) {
+      if (message_id_ < 0) lease_.end(ask_failure_);
+      return kOk;
+    }
+    lease_.end(rc);  // asked again below, on a connection that answers
+  }
   query_ = std::move(query);
   const Status status = lease_.open(endpoint, [&](Connection& connection) {
-    cookie_.reset();
-    ask_failure_ = LDAP_SUCCESS;
-    page_entries_ = std::min(kFirstPageEntries, page_size());
-    message_id_ = -1;
-    const int rc = send_search(connection.ld(), query_, page_entries_, nullptr, message_id_);
-    if (rc == LDAP_SUCCESS) return take(connection.ld(), entries);
-    message_id_ = -1;
-    return rc;
+    const int rc = send_first(connection.ld());
+    return rc == LDAP_SUCCESS ? take(connection.ld(), entries) : rc;
   });
   if (status.failed() || message_id_ < 0) lease_.end(ask_failure_);
   return status;
@@ -43,6 +58,16 @@ Status PageReader::next_page(std::vector<Entry>& entries) {
     lease_.end(ask_failure_);
   }
   return status;
+}
+
+int PageReader::send_first(LDAP* ld) {
+  cookie_.reset();
+  ask_failure_ = LDAP_SUCCESS;
+  page_entries_ = std::min(kFirstPageEntries, page_size());
+  message_id_ = -1;
+  const int rc = send_search(ld, query_, page_entries_, nullptr, message_id_);
+  if (rc != LDAP_SUCCESS) message_id_ = -1;
+  return rc;
 }
 
 int PageReader::take(LDAP* ld, std::vector<Entry>& entries) {

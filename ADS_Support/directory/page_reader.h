@@ -23,9 +23,14 @@ class PageReader {
   PageReader& operator=(const PageReader&) = delete;
   ~PageReader();
 
-  // Asks for the first page and waits for it (as with_connection, a kept
-  // connection found closed is replaced); the second page is asked for
-  // before this returns.
+  // Asks for the first page without waiting for its answer (as with_connection,
+  // a kept connection found closed is replaced); start() with the same
+  // endpoint and query then takes that answer.
+  Status ask(const Endpoint& endpoint, SearchRequest query);
+  // The connection of a page asked for and not taken yet, or null.
+  Connection* asking_on() const { return message_id_ >= 0 ? lease_.connection() : nullptr; }
+  // Asks for the first page, unless ask() did, and waits for it; the second
+  // page is asked for before this returns.
   Status start(const Endpoint& endpoint, SearchRequest query, std::vector<Entry>& entries);
   // Replaces `entries` with the next page: kOk, kFalse after the last page,
   // or the failure that ends the search.
@@ -35,10 +40,13 @@ class PageReader {
   static constexpr int kFirstPageEntries = 50;
 
  private:
+  // Asks for the first page of query_.
+  int send_first(LDAP* ld);
   // Receives the awaited page, then asks for the one after it.
   int take(LDAP* ld, std::vector<Entry>& entries);
 
   Lease lease_;
+  std::string endpoint_key_;  // of the endpoint asked
   SearchRequest query_;
   Berval cookie_;
   int page_entries_ = 0;

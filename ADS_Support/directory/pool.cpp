@@ -23,6 +23,7 @@
 
 #include "directory/avoided_servers.h"
 #include "directory/call_budget.h"
+#include "directory/listing_ahead.h"
 #include "directory/servers.h"
 #include "directory/status_map.h"
 #include "frame/sigpipe_guard.h"
@@ -226,6 +227,12 @@ void Lease::end(int ldap_result) {
 }
 
 Status with_connection(const Endpoint& endpoint, const std::function<int(Connection&)>& operation) {
+  // After a listing asked ahead, on its connection (see listing_ahead.h);
+  // one that has gone leaves the operation to a connection of the pool.
+  if (Connection* lent = listing_ahead_connection(endpoint)) {
+    const int rc = operation(*lent);
+    if (!server_lost(rc)) return status_from_ldap(rc, lent->ld());
+  }
   Lease lease;
   return lease.open(endpoint, operation);
 }

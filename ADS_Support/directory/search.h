@@ -39,6 +39,8 @@ struct SearchRequest {
   std::string server;                   // "" = the client configuration's server
   bool global_catalog = false;          // search the forest's global catalog (port 3268)
   int size_limit = 0;  // most entries returned, below a page (0: no limit of the caller's)
+
+  bool operator==(const SearchRequest&) const = default;
 };
 
 struct Entry {

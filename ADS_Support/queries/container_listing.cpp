@@ -4,8 +4,10 @@
 #include "queries/container_listing.h"
 
 #include <cstring>
+#include <optional>
 
 #include "directory/ads.h"
+#include "directory/listing_ahead.h"
 #include "frame/com_init.h"
 #include "frame/conversions.h"
 #include "frame/error_text.h"
@@ -37,6 +39,9 @@ int list_container(std::string_view class_name, const char* container_path, List
 
   directory::Container container;
   const auto path = to_directory(container_path);
+  // The first page of the listing goes out together with the bind.
+  std::optional<directory::ListingAhead> ahead;
+  if (path) ahead.emplace(*path, directory::ClassFilter{std::string(class_name)});
   Status status = path ? directory::ads_get_object(*path, container) : kBadPathname;
   int result = -1;
   if (status.ok()) {

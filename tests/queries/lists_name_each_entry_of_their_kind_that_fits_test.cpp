@@ -3,7 +3,8 @@
 // children of exactly their class while "fill count < length - 1" holds, else
 // stop with -2; a long one is complete, and a server lost part-way ends it at
 // once with the entries read so far; one whose enumeration cannot start
-// fails without an error text (that is for a failed bind). The group list
+// fails without an error text (that is for a failed bind); the first page
+// goes out together with the container's bind. The group list
 // names the account's groups as domain\group while "text + name + 10 <
 // length" holds.
 #include <dlfcn.h>
@@ -18,9 +19,11 @@
 #include <thread>
 #include <vector>
 
+#include "support/domain.h"
 #include "support/guarded_buffer.h"
 #include "support/relay.h"
 #include "support/scratch_ou.h"
+#include "support/slow_link.h"
 #include "support/trace_capture.h"
 #include "txads.h"
 
@@ -212,6 +215,29 @@ TEST(Lists, ALongListingIsCompleteAndEndsWithItsEntriesWhenTheServerGoes) {
   EXPECT_TRUE(lists(cut, listed, pool));
   EXPECT_GE(listed, 50u);  // the first page
   EXPECT_LT(listed, static_cast<size_t>(kBulk));
+}
+
+// The first page goes out together with the container's bind: a short
+// listing costs one round trip, counted by a slow link in front of the real
+// server (the first call opens the connection).
+TEST(Lists, CostOneRoundTrip) {
+  txads_test::SlowLink link("127.0.0.1", 0, txads_test::first_controller_address(), 389);
+  link.set_delay(std::chrono::milliseconds(20));
+  const std::string path =
+      "LDAP://127.0.0.1:" + std::to_string(link.port()) + "/" + txads_test::seeded("OU=Staff");
+  const struct {
+    List list;
+    int code;
+  } calls[] = {{kUsers, 0}, {kUsers, 0}, {kStations, -3}};  // the first opens the connection
+  for (size_t i = 0; i < std::size(calls); ++i) {
+    GuardedBuffer buffer(512, '\0'), error(64);
+    const uint64_t before = link.counts().round_trips;
+    EXPECT_EQ(calls[i].list.call(path.c_str(), buffer.data(), 512, error.data(), 64),
+              calls[i].code);
+    if (i > 0) {
+      EXPECT_EQ(link.counts().round_trips - before, 1u) << calls[i].list.worker;
+    }
+  }
 }
 
 }  // namespace
