@@ -24,6 +24,8 @@ struct Domain {
   std::string netbios;
   std::string dns;
   bool is_default = false;
+
+  bool operator==(const Domain&) const = default;
 };
 
 const std::string* first_value(const Entry& entry, std::string_view attribute) {
@@ -60,6 +62,19 @@ Status list_domains(bool fresh, std::vector<Domain>& domains) {
     }
   }
   return kOk;
+}
+
+// Runs `lookup` on the forest's domains as kept; when it finds nothing, once
+// more on the domains read afresh if they differ (a domain added since): the
+// same domains would give the same answer.
+template <class Lookup>
+Status in_forest_domains(std::optional<DirectoryAccount>& found, Lookup lookup) {
+  std::vector<Domain> known, fresh;
+  if (Status s = list_domains(false, known); s.failed()) return s;
+  const Status status = lookup(known);
+  if (status.failed() || found) return status;
+  if (list_domains(true, fresh).failed() || fresh == known) return status;
+  return lookup(fresh);
 }
 
 // The domain whose naming context holds `dn` most closely.
@@ -177,10 +192,9 @@ AccountScope::~AccountScope() {
 namespace {
 
 Status read_account_by_name(std::optional<std::string_view> domain, std::string_view name,
-                            bool fresh, std::optional<DirectoryAccount>& found) {
+                            const std::vector<Domain>& domains,
+                            std::optional<DirectoryAccount>& found) {
   found.reset();
-  std::vector<Domain> domains;
-  if (Status s = list_domains(fresh, domains); s.failed()) return s;
   const std::string filter = "(sAMAccountName=" + directory::escape_filter_value(name) + ")";
 
   if (domain) {
@@ -204,13 +218,11 @@ Status read_account_by_name(std::optional<std::string_view> domain, std::string_
   return first_failure;
 }
 
-// The account by name; a name not found is looked for again in the forest's
-// domains read afresh (a domain added since they were read).
 Status read_account_by_name(std::optional<std::string_view> domain, std::string_view name,
                             std::optional<DirectoryAccount>& found) {
-  const Status status = read_account_by_name(domain, name, false, found);
-  if (status.failed() || found) return status;
-  return read_account_by_name(domain, name, true, found);
+  return in_forest_domains(found, [&](const std::vector<Domain>& domains) {
+    return read_account_by_name(domain, name, domains, found);
+  });
 }
 
 }  // namespace
@@ -232,10 +244,9 @@ Status find_account_by_name(std::optional<std::string_view> domain, std::string_
 
 namespace {
 
-Status read_account_by_sid(const Sid& sid, bool fresh, std::optional<DirectoryAccount>& found) {
+Status read_account_by_sid(const Sid& sid, const std::vector<Domain>& domains,
+                           std::optional<DirectoryAccount>& found) {
   found.reset();
-  std::vector<Domain> domains;
-  if (Status s = list_domains(fresh, domains); s.failed()) return s;
   const std::string filter =
       "(&(objectSid=" + filter_bytes(sid.to_bytes()) + ")(sAMAccountName=*))";
 
@@ -263,9 +274,9 @@ Status read_account_by_sid(const Sid& sid, bool fresh, std::optional<DirectoryAc
 }  // namespace
 
 Status find_account_by_sid(const Sid& sid, std::optional<DirectoryAccount>& found) {
-  const Status status = read_account_by_sid(sid, false, found);
-  if (status.failed() || found) return status;
-  return read_account_by_sid(sid, true, found);
+  return in_forest_domains(found, [&](const std::vector<Domain>& domains) {
+    return read_account_by_sid(sid, domains, found);
+  });
 }
 
 }  // namespace txads
