@@ -16,6 +16,7 @@
 #include "directory/ldap_owners.h"
 #include "directory/ldap_path.h"
 #include "directory/operation_counter.h"
+#include "directory/search_ahead.h"
 #include "frame/ascii_case.h"
 
 namespace txads::directory {
@@ -243,6 +244,17 @@ int send_search(LDAP* ld, const SearchRequest& query, int page_entries, const be
                          query.size_limit > 0 ? query.size_limit : LDAP_NO_LIMIT, &message_id);
 }
 
+namespace {
+
+// Entries per page of a search_entries query: a size-limited search asks
+// for less than a page, and one answer holds it; base searches are unpaged.
+int page_entries_of(const SearchRequest& query) {
+  const bool paged = query.scope != Scope::base && query.size_limit <= 0;
+  return paged ? page_size() : 0;
+}
+
+}  // namespace
+
 int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie,
                    std::vector<std::string>* references) {
   Message answer;
@@ -275,17 +287,21 @@ int receive_answer(Connection& connection, const SearchRequest& query, int messa
 
 }  // namespace
 
+int send_first_page(LDAP* ld, const SearchRequest& query, int& message_id) {
+  return send_search(ld, query, page_entries_of(query), nullptr, message_id);
+}
+
 int search_entries(Connection& connection, const SearchRequest& query,
                    std::vector<Entry>& entries) {
   LDAP* ld = connection.ld();
-  // A size-limited search asks for less than a page: one answer holds it.
-  const bool paged = query.scope != Scope::base && query.size_limit <= 0;
-  const int page_entries = paged ? page_size() : 0;
+  const int page_entries = page_entries_of(query);
   const size_t first = entries.size();
   Berval cookie;
   do {
     int message_id = 0;
-    int rc = send_search(ld, query, page_entries, cookie.get(), message_id);
+    // The first page may have been asked for ahead (search_ahead.h).
+    const bool asked = !cookie && take_search_ahead(connection, query, message_id);
+    int rc = asked ? LDAP_SUCCESS : send_search(ld, query, page_entries, cookie.get(), message_id);
     if (rc != LDAP_SUCCESS) return rc;
     rc = receive_answer(connection, query, message_id, entries, cookie, nullptr);
     if (rc != LDAP_SUCCESS) return rc;

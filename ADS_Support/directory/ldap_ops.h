@@ -56,6 +56,8 @@ int send_search(LDAP* ld, const SearchRequest& query, int page_entries, const be
                 int& message_id);
 int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie,
                    std::vector<std::string>* references = nullptr);
+// Asks for the first page of `query` as search_entries does (search_ahead.h).
+int send_first_page(LDAP* ld, const SearchRequest& query, int& message_id);
 
 // Every value of `attribute` of the entry `dn`, following ranged retrieval
 // ("member;range=0-1499") to the last range. LDAP_NO_SUCH_OBJECT when the

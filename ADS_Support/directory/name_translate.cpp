@@ -17,6 +17,7 @@
 #include "directory/ldap_path.h"
 #include "directory/pool.h"
 #include "directory/same_dn.h"
+#include "directory/search_ahead.h"
 #include "directory/status_map.h"
 #include "frame/ascii_case.h"
 
@@ -72,13 +73,17 @@ std::string nt4_name(const Domain& owner, const std::string& dn,
   return (builtin ? std::string(kBuiltin) : owner.netbios_name) + "\\" + sam->front();
 }
 
+}  // namespace
+
 Endpoint global_catalog() {
   Endpoint endpoint;
   endpoint.global_catalog = true;
   return endpoint;
 }
 
-}  // namespace
+SearchRequest translation_request(const std::string& dn) {
+  return {dn, Scope::base, kEveryObject, {"sAMAccountName"}};
+}
 
 struct NameTranslate::State {
   bool initialised = false;
@@ -145,7 +150,7 @@ Status NameTranslate::set(NameType type, std::string_view name) {
     return parsed == kInvalidDnSyntax ? parsed : kNameNotFound;
   Status status = with_connection(global_catalog(), [&](Connection& connection) {
     entries.clear();
-    return search_entries(connection, {dn, Scope::base, kEveryObject, {"sAMAccountName"}}, entries);
+    return search_entries(connection, translation_request(dn), entries);
   });
   if (status == kNoSuchObject || status == kInvalidDnSyntax) return kNameNotFound;
   if (status.failed()) return status;

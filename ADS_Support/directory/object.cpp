@@ -8,6 +8,7 @@
 #include "directory/read_ahead.h"
 #include "directory/same_dn.h"
 #include "directory/schema.h"
+#include "directory/search_ahead.h"
 #include "directory/status_map.h"
 #include "frame/ascii_case.h"
 
@@ -81,10 +82,16 @@ std::optional<std::vector<std::string>> whole_members(const Entry& entry) {
   return members ? *members : std::vector<std::string>{};
 }
 
-Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<ObjectState>& state,
-               bool with_members) {
+SearchRequest bind_request(const std::string& dn, bool with_members) {
   // A range size set for tests asks for ranged reads; the members are then
   // read by their own requests.
+  std::vector<std::string> attributes = {"objectClass"};
+  if (with_members && range_size() == 0) attributes.push_back("member");
+  return {dn, Scope::base, kEveryObject, std::move(attributes)};
+}
+
+Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<ObjectState>& state,
+               bool with_members) {
   const bool read_members = with_members && range_size() == 0;
   if (const KnownObject* known = dn.empty() ? nullptr : known_object(endpoint, dn);
       known && known->exists && (!read_members || known->members)) {
@@ -96,11 +103,10 @@ Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<
     return kOk;
   }
   std::vector<Entry> entries;
-  std::vector<std::string> attributes = {"objectClass"};
-  if (read_members) attributes.push_back("member");
+  const SearchRequest request = bind_request(dn, with_members);
   const Status status = with_connection(endpoint, [&](Connection& connection) {
     entries.clear();
-    return search_entries(connection, {dn, Scope::base, kEveryObject, attributes}, entries);
+    return search_entries(connection, request, entries);
   });
   if (status.failed()) return status;
   if (entries.empty()) return kNoSuchObject;

@@ -24,6 +24,7 @@
 #include "directory/avoided_servers.h"
 #include "directory/call_budget.h"
 #include "directory/listing_ahead.h"
+#include "directory/search_ahead.h"
 #include "directory/servers.h"
 #include "directory/status_map.h"
 #include "frame/sigpipe_guard.h"
@@ -232,6 +233,12 @@ Status with_connection(const Endpoint& endpoint, const std::function<int(Connect
   if (Connection* lent = listing_ahead_connection(endpoint)) {
     const int rc = operation(*lent);
     if (!server_lost(rc)) return status_from_ldap(rc, lent->ld());
+  }
+  // After searches asked ahead, on their connection (see search_ahead.h).
+  if (Connection* lent = search_ahead_connection(endpoint)) {
+    const int rc = operation(*lent);
+    if (!server_lost(rc)) return status_from_ldap(rc, lent->ld());
+    drop_search_ahead(*lent, rc);
   }
   Lease lease;
   return lease.open(endpoint, operation);

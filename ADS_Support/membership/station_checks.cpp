@@ -14,6 +14,8 @@
 #include "frame/ldap_path_text.h"
 #include "membership/container_walk.h"
 #include "membership/dn_containment.h"
+#include "membership/group_check_ahead.h"
+#include "membership/group_form.h"
 #include "membership/member_walk.h"
 #include "membership/name_translation.h"
 #include "membership/nested_search.h"
@@ -75,6 +77,7 @@ int station_in_group(const char* station, const char* group, OutputBuffer error)
   const AccountScope accounts;
   const char* name = or_empty(station);
   const char* group_text = or_empty(group);
+  const GroupCheckAhead ahead(group_text, station_group_form(group_text) == GroupForm::ldap_path);
   int result = nested_group_search(IsStationInGroup, name, group_text, error);
   if (result != kMember && IsStationInGroupBySid(name, group_text) != 0) result = kMember;
   return result;

@@ -8,6 +8,8 @@
 #include "frame/export_frame.h"
 #include "frame/ldap_path_text.h"
 #include "membership/dn_containment.h"
+#include "membership/group_check_ahead.h"
+#include "membership/group_form.h"
 #include "membership/member_walk.h"
 #include "membership/name_translation.h"
 #include "membership/nested_search.h"
@@ -55,6 +57,7 @@ int user_in_group(const char* account, const char* group, OutputBuffer error) {
   const AccountScope accounts;
   const char* user = or_empty(account);
   const char* group_text = or_empty(group);
+  const GroupCheckAhead ahead(group_text, user_group_form(group_text) == GroupForm::ldap_path);
   int result = nested_group_search(IsUserInGroup, user, group_text, error);
   if (result != kMember && IsUserInGroupBySid(user, group_text) != 0) result = kMember;
   return result;

@@ -1,0 +1,99 @@
+#include "directory/search_ahead.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "directory/ldap_ops.h"
+#include "directory/ldap_path.h"
+#include "frame/sigpipe_guard.h"
+
+namespace txads::directory {
+namespace {
+
+thread_local std::vector<SearchAhead*> asked;
+
+}  // namespace
+
+SearchAhead::SearchAhead(const Endpoint& endpoint, SearchRequest query)
+    : endpoint_key_(endpoint.key()), query_(std::move(query)) {
+  int sent = LDAP_SUCCESS;
+  // After an earlier ask to the endpoint, on its connection: both travel together.
+  if (Connection* lent = search_ahead_connection(endpoint)) {
+    SigpipeGuard quiet;
+    sent = send_first_page(lent->ld(), query_, message_id_);
+    if (sent == LDAP_SUCCESS) on_ = lent;
+  } else {
+    const Status status = lease_.open(endpoint, [&](Connection& connection) {
+      sent = send_first_page(connection.ld(), query_, message_id_);
+      return sent;
+    });
+    if (status.ok() && sent == LDAP_SUCCESS) on_ = lease_.connection();
+    if (on_ == nullptr) lease_.end(sent);
+  }
+  if (on_ == nullptr) {
+    message_id_ = -1;
+    return;
+  }
+  asked.push_back(this);
+}
+
+SearchAhead::~SearchAhead() {
+  asked.erase(std::remove(asked.begin(), asked.end(), this), asked.end());
+  if (on_ == nullptr) return;
+  SigpipeGuard quiet;
+  if (message_id_ >= 0) ldap_abandon_ext(on_->ld(), message_id_, nullptr, nullptr);
+  if (lease_.connection() == nullptr) return;
+  // Asks that borrowed this connection lose it with this one.
+  for (SearchAhead* other : asked) {
+    if (other->on_ != on_) continue;
+    if (other->message_id_ >= 0) ldap_abandon_ext(on_->ld(), other->message_id_, nullptr, nullptr);
+    other->on_ = nullptr;
+    other->message_id_ = -1;
+  }
+  lease_.end(LDAP_SUCCESS);
+}
+
+Connection* search_ahead_connection(const Endpoint& endpoint) {
+  const std::string key = endpoint.key();
+  for (SearchAhead* ahead : asked) {
+    if (ahead->on_ != nullptr && ahead->endpoint_key_ == key) return ahead->on_;
+  }
+  return nullptr;
+}
+
+bool take_search_ahead(Connection& connection, const SearchRequest& query, int& message_id) {
+  for (SearchAhead* ahead : asked) {
+    if (ahead->on_ == &connection && ahead->message_id_ >= 0 && ahead->query_ == query) {
+      message_id = std::exchange(ahead->message_id_, -1);
+      return true;
+    }
+  }
+  return false;
+}
+
+void drop_search_ahead(const Connection& connection, int ldap_result) {
+  SearchAhead* owner = nullptr;
+  for (SearchAhead* ahead : asked) {
+    if (ahead->on_ != &connection) continue;
+    ahead->on_ = nullptr;
+    ahead->message_id_ = -1;
+    if (ahead->lease_.connection() != nullptr) owner = ahead;
+  }
+  if (owner != nullptr) owner->lease_.end(ldap_result);
+}
+
+std::unique_ptr<SearchAhead> ask_group_bind(std::string_view path) {
+  LdapPath parsed;
+  if (parse_path(path, parsed).failed() || parsed.dn.empty()) return nullptr;
+  return std::make_unique<SearchAhead>(parsed.endpoint,
+                                       bind_request(parsed.dn, /*with_members=*/true));
+}
+
+std::unique_ptr<SearchAhead> ask_dn_translation(std::string_view name) {
+  std::string dn;
+  if (name.empty() || parse_dn(name, dn).failed()) return nullptr;
+  return std::make_unique<SearchAhead>(global_catalog(), translation_request(dn));
+}
+
+}  // namespace txads::directory
