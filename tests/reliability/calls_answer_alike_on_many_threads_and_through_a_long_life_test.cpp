@@ -1,14 +1,19 @@
 // One table of read calls over the seeded tree. On 16 threads making the
-// process's first calls at once, each call answers as it does on one thread.
+// process's first calls at once, each call answers as it does on one thread,
+// and no LDAP handle is made before libldap's globals are set up.
 // Through a long life with controller restarts, answers stay the same and the
 // process's descriptors and memory stay flat.
 //   TXADS_STRESS_CALLS=N        calls per thread (default 200)
 //   TXADS_LONG_LIFE="C O R"     C existence checks, O of every other call, R restarts
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <ldap.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +23,46 @@
 
 #include "support/domain.h"
 #include "txads.h"
+
+// libldap sets up its global options when first asked for one, unguarded:
+// handles made by several threads before that race on the set-up. Every
+// handle the library makes passes through these stand-ins for libldap's
+// handle makers (exported under libldap's symbol version, see
+// libldap_handles.map), which count those made while libldap's globals were
+// not set up yet (the first field of libldap's exported global options is 1
+// once they are) and then call the real function: an observation only.
+extern "C" char ldap_int_global_options[];
+
+namespace {
+
+std::atomic<int> handles_made{0}, handles_before_globals{0};
+
+template <class Function>
+Function real(const char* name) {
+  return reinterpret_cast<Function>(dlvsym(RTLD_NEXT, name, "OPENLDAP_2.5"));
+}
+
+void count_handle() {
+  short valid = 0;
+  std::memcpy(&valid, ldap_int_global_options, sizeof valid);
+  ++handles_made;
+  if (valid != 1) ++handles_before_globals;
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int ldap_initialize(LDAP** ld, const char* uri) {
+  static const auto initialize = real<int (*)(LDAP**, const char*)>("ldap_initialize");
+  count_handle();
+  return initialize(ld, uri);
+}
+
+extern "C" __attribute__((visibility("default"))) int ldap_init_fd(ber_socket_t fd, int proto,
+                                                                   const char* url, LDAP** ld) {
+  static const auto init_fd = real<int (*)(ber_socket_t, int, const char*, LDAP**)>("ldap_init_fd");
+  count_handle();
+  return init_fd(fd, proto, url, ld);
+}
 
 namespace {
 
@@ -103,6 +148,8 @@ TEST(Threads, SixteenAtOnceFromAColdStartAnswerAsOneThreadDoes) {
     }
   }
   const std::chrono::duration<double> threaded = Clock::now() - began;
+  EXPECT_GT(handles_made.load(), 0);  // the library's handles pass through the stand-in
+  EXPECT_EQ(handles_before_globals.load(), 0);
   began = Clock::now();
   std::vector<std::string> alone;
   for (size_t i = 0; i < calls; ++i) alone.push_back(table[i % table.size()].call());
