@@ -176,8 +176,9 @@ bool answer_started(LDAP* ld) {
 // Waits for the whole answer to request `message_id`: LDAP_CONNECT_ERROR
 // when the server sent nothing at all (hung), LDAP_TIMEOUT when its answer
 // did not complete within the operation timeout and the time left in the
-// call. The request is abandoned either way.
-int await_answer(LDAP* ld, int message_id, Message& answer) {
+// call. The request is abandoned either way. Without `wait`, kNotArrived
+// when the whole answer has not come yet.
+int await_answer(LDAP* ld, int message_id, Message& answer, bool wait) {
   // An answer that libldap read along with an earlier one on the same
   // connection (requests sent together, or a page asked for after them) is
   // no longer on the socket: take it without waiting for the socket.
@@ -187,6 +188,7 @@ int await_answer(LDAP* ld, int message_id, Message& answer) {
     answer.reset(arrived);
     return LDAP_SUCCESS;
   }
+  if (!wait) return kNotArrived;
   if (!answer_started(ld)) {
     ldap_abandon_ext(ld, message_id, nullptr, nullptr);
     return LDAP_CONNECT_ERROR;
@@ -213,7 +215,7 @@ int await_answer(LDAP* ld, int message_id, Message& answer) {
 int write_result(LDAP* ld, int sent, int message_id) {
   if (sent != LDAP_SUCCESS) return sent;
   Message answer;
-  int rc = await_answer(ld, message_id, answer);
+  int rc = await_answer(ld, message_id, answer, true);
   if (rc == LDAP_CONNECT_ERROR) return LDAP_TIMEOUT;
   if (rc != LDAP_SUCCESS) return rc;
   int result = LDAP_OTHER;
@@ -256,9 +258,9 @@ int page_entries_of(const SearchRequest& query) {
 }  // namespace
 
 int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie,
-                   std::vector<std::string>* references) {
+                   std::vector<std::string>* references, bool wait) {
   Message answer;
-  const int rc = await_answer(ld, message_id, answer);
+  const int rc = await_answer(ld, message_id, answer, wait);
   if (rc != LDAP_SUCCESS) return rc;
   return collect(ld, answer.get(), entries, cookie, references);
 }
@@ -268,10 +270,12 @@ namespace {
 // One answer to `query`, through the tests' answer filter. With `referred`,
 // a referral or a missing base is recorded there and is no failure.
 int receive_answer(Connection& connection, const SearchRequest& query, int message_id,
-                   std::vector<Entry>& entries, Berval& cookie, Referred* referred) {
+                   std::vector<Entry>& entries, Berval& cookie, Referred* referred,
+                   bool wait = true) {
   std::vector<Entry> answer;
   std::vector<std::string> references;
-  int rc = receive_search(connection.ld(), message_id, answer, cookie, &references);
+  int rc = receive_search(connection.ld(), message_id, answer, cookie, &references, wait);
+  if (rc == kNotArrived) return rc;
   if (const AnswerFilter filter = answer_filter.load())
     filter(connection.server(), query, rc, answer, references);
   std::move(answer.begin(), answer.end(), std::back_inserter(entries));
@@ -287,6 +291,12 @@ int receive_answer(Connection& connection, const SearchRequest& query, int messa
 
 }  // namespace
 
+int receive_if_arrived(Connection& connection, const SearchRequest& query, int message_id,
+                       std::vector<Entry>& entries) {
+  Berval cookie;
+  return receive_answer(connection, query, message_id, entries, cookie, nullptr, false);
+}
+
 int send_first_page(LDAP* ld, const SearchRequest& query, int& message_id) {
   return send_search(ld, query, page_entries_of(query), nullptr, message_id);
 }
@@ -299,9 +309,15 @@ int search_entries(Connection& connection, const SearchRequest& query,
   Berval cookie;
   do {
     int message_id = 0;
-    // The first page may have been asked for ahead (search_ahead.h).
-    const bool asked = !cookie && take_search_ahead(connection, query, message_id);
-    int rc = asked ? LDAP_SUCCESS : send_search(ld, query, page_entries, cookie.get(), message_id);
+    int rc = LDAP_SUCCESS;
+    // The first page may have been asked for ahead, or even read (search_ahead.h).
+    const Asked asked =
+        cookie ? Asked::no : take_search_ahead(connection, query, message_id, entries, rc);
+    if (asked == Asked::answered) {
+      if (rc != LDAP_SUCCESS) return rc;
+      break;
+    }
+    if (asked == Asked::no) rc = send_search(ld, query, page_entries, cookie.get(), message_id);
     if (rc != LDAP_SUCCESS) return rc;
     rc = receive_answer(connection, query, message_id, entries, cookie, nullptr);
     if (rc != LDAP_SUCCESS) return rc;

@@ -55,9 +55,16 @@ int receive_all(Connection& connection, const SearchRequest& query, int message_
 int send_search(LDAP* ld, const SearchRequest& query, int page_entries, const berval* cookie,
                 int& message_id);
 int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie,
-                   std::vector<std::string>* references = nullptr);
+                   std::vector<std::string>* references = nullptr, bool wait = true);
 // Asks for the first page of `query` as search_entries does (search_ahead.h).
 int send_first_page(LDAP* ld, const SearchRequest& query, int& message_id);
+
+// receive_search without `wait` (and receive_if_arrived, which reads an
+// unpaged answer as search_entries does) give kNotArrived, and leave the
+// request standing, while its whole answer has not come yet.
+inline constexpr int kNotArrived = -0x100;
+int receive_if_arrived(Connection& connection, const SearchRequest& query, int message_id,
+                       std::vector<Entry>& entries);
 
 // Every value of `attribute` of the entry `dn`, following ranged retrieval
 // ("member;range=0-1499") to the last range. LDAP_NO_SUCH_OBJECT when the

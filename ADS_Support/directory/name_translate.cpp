@@ -85,6 +85,29 @@ SearchRequest translation_request(const std::string& dn) {
   return {dn, Scope::base, kEveryObject, {"sAMAccountName"}};
 }
 
+Status translation_answer(const std::string& dn, const std::vector<Entry>& entries,
+                          std::string& found_dn, std::string& nt4) {
+  if (entries.empty()) return kNameNotFound;
+  // An answer for another object than the one named is no answer (see bind_dn).
+  if (dn.front() != '<' && !same_dn(dn, entries.front().dn)) return kNameNotFound;
+
+  std::vector<Domain> domains;
+  const Domain* owner = nullptr;
+  for (const bool fresh : {false, true}) {
+    if (const Status status = read_domains("", fresh, domains); status.failed()) return status;
+    for (const Domain& domain : domains) {
+      if (dn_within(entries.front().dn, domain.naming_context) &&
+          (!owner || domain.naming_context.size() > owner->naming_context.size()))
+        owner = &domain;
+    }
+    if (owner != nullptr) break;
+  }
+  if (owner == nullptr) return kNameNotFound;
+  found_dn = entries.front().dn;
+  nt4 = nt4_name(*owner, found_dn, entries.front().find("sAMAccountName"));
+  return kOk;
+}
+
 struct NameTranslate::State {
   bool initialised = false;
   bool set = false;
@@ -154,25 +177,8 @@ Status NameTranslate::set(NameType type, std::string_view name) {
   });
   if (status == kNoSuchObject || status == kInvalidDnSyntax) return kNameNotFound;
   if (status.failed()) return status;
-  if (entries.empty()) return kNameNotFound;
-  // An answer for another object than the one named is no answer (see bind_dn).
-  if (dn.front() != '<' && !same_dn(dn, entries.front().dn)) return kNameNotFound;
-
-  std::vector<Domain> domains;
-  const Domain* owner = nullptr;
-  for (const bool fresh : {false, true}) {
-    status = read_domains("", fresh, domains);
-    if (status.failed()) return status;
-    for (const Domain& domain : domains) {
-      if (dn_within(entries.front().dn, domain.naming_context) &&
-          (!owner || domain.naming_context.size() > owner->naming_context.size()))
-        owner = &domain;
-    }
-    if (owner != nullptr) break;
-  }
-  if (owner == nullptr) return kNameNotFound;
-  state_->dn = entries.front().dn;
-  state_->nt4 = nt4_name(*owner, state_->dn, entries.front().find("sAMAccountName"));
+  status = translation_answer(dn, entries, state_->dn, state_->nt4);
+  if (status.failed()) return status;
   state_->set = true;
   return kOk;
 }

@@ -5,6 +5,7 @@
 #include "directory/ldap_path.h"
 #include "directory/object_state.h"
 #include "directory/pool.h"
+#include "directory/search_ahead.h"
 #include "frame/ascii_case.h"
 
 namespace txads::directory {
@@ -53,6 +54,15 @@ Status search(const SearchRequest& request, std::vector<Entry>& entries) {
     }
     return search_entries(connection, query, entries);
   });
+}
+
+std::unique_ptr<SearchAhead> ask_search(const SearchRequest& request) {
+  // An empty base is the connection's own: only a search that names it is asked.
+  Endpoint endpoint;
+  if (request.base.empty() ||
+      endpoint_for(request.server, request.global_catalog, endpoint).failed())
+    return nullptr;
+  return std::make_unique<SearchAhead>(endpoint, request);
 }
 
 std::string escape_filter_value(std::string_view value) {

@@ -1,6 +1,7 @@
 #include "directory/search_ahead.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -62,14 +63,35 @@ Connection* search_ahead_connection(const Endpoint& endpoint) {
   return nullptr;
 }
 
-bool take_search_ahead(Connection& connection, const SearchRequest& query, int& message_id) {
+const std::vector<Entry>* SearchAhead::arrived() {
+  if (answer_) return &*answer_;
+  if (on_ == nullptr || message_id_ < 0 || query_.scope != Scope::base) return nullptr;
+  std::vector<Entry> entries;
+  SigpipeGuard quiet;
+  const int rc = receive_if_arrived(*on_, query_, message_id_, entries);
+  if (rc == kNotArrived) return nullptr;
+  message_id_ = -1;
+  if (rc != LDAP_SUCCESS) return nullptr;  // the operation asks again for itself
+  answer_ = std::move(entries);
+  return &*answer_;
+}
+
+Asked take_search_ahead(Connection& connection, const SearchRequest& query, int& message_id,
+                        std::vector<Entry>& entries, int& result) {
   for (SearchAhead* ahead : asked) {
-    if (ahead->on_ == &connection && ahead->message_id_ >= 0 && ahead->query_ == query) {
+    if (ahead->on_ != &connection || !(ahead->query_ == query)) continue;
+    if (ahead->answer_) {
+      std::move(ahead->answer_->begin(), ahead->answer_->end(), std::back_inserter(entries));
+      ahead->answer_.reset();
+      result = LDAP_SUCCESS;
+      return Asked::answered;
+    }
+    if (ahead->message_id_ >= 0) {
       message_id = std::exchange(ahead->message_id_, -1);
-      return true;
+      return Asked::pending;
     }
   }
-  return false;
+  return Asked::no;
 }
 
 void drop_search_ahead(const Connection& connection, int ldap_result) {
@@ -94,6 +116,13 @@ std::unique_ptr<SearchAhead> ask_dn_translation(std::string_view name) {
   std::string dn;
   if (name.empty() || parse_dn(name, dn).failed()) return nullptr;
   return std::make_unique<SearchAhead>(global_catalog(), translation_request(dn));
+}
+
+std::string nt4_from_answer(std::string_view name, const std::vector<Entry>& answer) {
+  std::string dn, found_dn, nt4;
+  if (parse_dn(name, dn).failed() || translation_answer(dn, answer, found_dn, nt4).failed())
+    return {};
+  return nt4;
 }
 
 }  // namespace txads::directory

@@ -8,13 +8,17 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "directory/pool.h"
 #include "directory/search.h"
 
 namespace txads::directory {
+
+enum class Asked { no, pending, answered };
 
 class SearchAhead {
  public:
@@ -26,16 +30,22 @@ class SearchAhead {
   SearchAhead(const SearchAhead&) = delete;
   SearchAhead& operator=(const SearchAhead&) = delete;
 
+  // The entries of an unpaged search's answer once it has come, read without
+  // waiting and kept for the operation that takes it; null while it has not
+  // come, or when the search failed or was taken.
+  const std::vector<Entry>* arrived();
+
  private:
   friend Connection* search_ahead_connection(const Endpoint& endpoint);
-  friend bool take_search_ahead(Connection& connection, const SearchRequest& query,
-                                int& message_id);
+  friend Asked take_search_ahead(Connection& connection, const SearchRequest& query,
+                                 int& message_id, std::vector<Entry>& entries, int& result);
   friend void drop_search_ahead(const Connection& connection, int ldap_result);
   Lease lease_;               // held by the first ask to an endpoint
   Connection* on_ = nullptr;  // the connection asked on; null when nothing was asked
   std::string endpoint_key_;
   SearchRequest query_;
-  int message_id_ = -1;  // the request awaiting its answer; -1 once taken
+  int message_id_ = -1;  // the request awaiting its answer; -1 once read or taken
+  std::optional<std::vector<Entry>> answer_;  // read by arrived(), not taken yet
 };
 
 // What binding the group at the LDAP path `path` reads, and what translating
@@ -43,20 +53,34 @@ class SearchAhead {
 // is nothing to ask (a path or name that does not parse).
 std::unique_ptr<SearchAhead> ask_group_bind(std::string_view path);
 std::unique_ptr<SearchAhead> ask_dn_translation(std::string_view name);
+// The NT4 name that the translation from `name` (as asked above) gives from
+// its `answer`; "" when it gives none.
+std::string nt4_from_answer(std::string_view name, const std::vector<Entry>& answer);
+
+// Asks for `request` as search() (search.h) sends it.
+std::unique_ptr<SearchAhead> ask_search(const SearchRequest& request);
 
 // For the directory layer: the connection that the thread's searches asked
-// ahead to `endpoint` are on, or null; the message id of the search asked
-// ahead for `query` on `connection`, taken (false when there is none); and
-// ending the lending of a connection that failed with `ldap_result`.
+// ahead to `endpoint` are on, or null; taking the search asked ahead for
+// `query` on `connection`: none, its request standing (`message_id`), or
+// its answer read already (appended to `entries`, LDAP_SUCCESS in
+// `result`); and ending the lending of a connection that failed with
+// `ldap_result`.
 Connection* search_ahead_connection(const Endpoint& endpoint);
-bool take_search_ahead(Connection& connection, const SearchRequest& query, int& message_id);
+Asked take_search_ahead(Connection& connection, const SearchRequest& query, int& message_id,
+                        std::vector<Entry>& entries, int& result);
 void drop_search_ahead(const Connection& connection, int ldap_result);
 
 // The requests asked ahead, as the operations send them: a bind's base read
-// of `dn` (object.cpp), a translation's read of `dn` on the global catalog,
-// and the global catalog's endpoint (name_translate.cpp).
+// of `dn` (object.cpp), a translation's read of `dn` (parse_dn's form) on the
+// global catalog, and the global catalog's endpoint (name_translate.cpp).
+// translation_answer reads that read's `entries` as the translation does:
+// the object's DN and NT4 name ("" for an object without one), or the
+// translation's failure.
 SearchRequest bind_request(const std::string& dn, bool with_members);
 SearchRequest translation_request(const std::string& dn);
+Status translation_answer(const std::string& dn, const std::vector<Entry>& entries,
+                          std::string& found_dn, std::string& nt4);
 Endpoint global_catalog();
 
 }  // namespace txads::directory

@@ -25,7 +25,8 @@ void read_ahead(const StringList& groups) {
 
 }  // namespace
 
-int nested_group_search(MemberWalk walk, const char* name, const char* group, OutputBuffer error) {
+int nested_group_search(MemberWalk walk, const char* name, const char* group, OutputBuffer error,
+                        const std::function<void()>& before_level) {
   const membership::TranslationScope translations;  // the name is translated once per search
   const directory::ReadAheadScope reads;            // each level's groups are read at once
   std::array<StringList, kNestedLevels> levels;
@@ -34,7 +35,9 @@ int nested_group_search(MemberWalk walk, const char* name, const char* group, Ou
     return result;
   for (size_t level = 1; level < kNestedLevels; ++level) {
     StringList& queue = levels[level - 1];
-    if (!queue.empty()) read_ahead(queue);
+    if (queue.empty()) continue;
+    if (before_level) before_level();
+    read_ahead(queue);
     while (!queue.empty() && result != membership::kMember) {
       const std::string entry = queue.remove_head();
       result = walk(name, entry.c_str(), error, levels[level]);

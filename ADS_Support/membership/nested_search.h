@@ -7,6 +7,8 @@
 // of the last walk that ran.
 #pragma once
 
+#include <functional>
+
 #include "frame/output_buffer.h"
 #include "membership/member_walk.h"
 
@@ -14,6 +16,9 @@ namespace txads {
 
 inline constexpr size_t kNestedLevels = 5;
 
-int nested_group_search(MemberWalk walk, const char* name, const char* group, OutputBuffer error);
+// `before_level`, when given, runs before each level after the first is
+// walked (the caller asks there for what it will read after the search).
+int nested_group_search(MemberWalk walk, const char* name, const char* group, OutputBuffer error,
+                        const std::function<void()>& before_level = {});
 
 }  // namespace txads

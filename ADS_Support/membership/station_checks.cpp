@@ -77,8 +77,9 @@ int station_in_group(const char* station, const char* group, OutputBuffer error)
   const AccountScope accounts;
   const char* name = or_empty(station);
   const char* group_text = or_empty(group);
-  const GroupCheckAhead ahead(group_text, station_group_form(group_text) == GroupForm::ldap_path);
-  int result = nested_group_search(IsStationInGroup, name, group_text, error);
+  GroupCheckAhead ahead(group_text, station_group_form(group_text) == GroupForm::ldap_path);
+  int result = nested_group_search(IsStationInGroup, name, group_text, error,
+                                   [&ahead] { ahead.ask_account_when_translated(); });
   if (result != kMember && IsStationInGroupBySid(name, group_text) != 0) result = kMember;
   return result;
 }

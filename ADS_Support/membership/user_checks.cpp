@@ -57,8 +57,9 @@ int user_in_group(const char* account, const char* group, OutputBuffer error) {
   const AccountScope accounts;
   const char* user = or_empty(account);
   const char* group_text = or_empty(group);
-  const GroupCheckAhead ahead(group_text, user_group_form(group_text) == GroupForm::ldap_path);
-  int result = nested_group_search(IsUserInGroup, user, group_text, error);
+  GroupCheckAhead ahead(group_text, user_group_form(group_text) == GroupForm::ldap_path);
+  int result = nested_group_search(IsUserInGroup, user, group_text, error,
+                                   [&ahead] { ahead.ask_account_when_translated(); });
   if (result != kMember && IsUserInGroupBySid(user, group_text) != 0) result = kMember;
   return result;
 }

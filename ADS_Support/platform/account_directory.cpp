@@ -11,6 +11,7 @@
 #include "directory/dn_within.h"
 #include "directory/forest_domains.h"
 #include "directory/search.h"
+#include "directory/search_ahead.h"
 #include "frame/ascii_case.h"
 #include "platform/well_known_sids.h"
 
@@ -87,15 +88,31 @@ const Domain* owning_domain(std::string_view dn, const std::vector<Domain>& doma
   return best;
 }
 
-Status search_domain(const Domain& domain, directory::Scope scope, const std::string& filter,
-                     std::vector<Entry>& entries) {
+directory::SearchRequest domain_request(const Domain& domain, directory::Scope scope,
+                                        const std::string& filter) {
   directory::SearchRequest request;
   request.global_catalog = !domain.is_default;
   request.base = domain.dn;
   request.scope = scope;
   request.filter = filter;
   request.attributes = {"objectSid", "sAMAccountName", "objectClass", "groupType"};
-  return directory::search(request, entries);
+  return request;
+}
+
+Status search_domain(const Domain& domain, directory::Scope scope, const std::string& filter,
+                     std::vector<Entry>& entries) {
+  return directory::search(domain_request(domain, scope, filter), entries);
+}
+
+// The domain of the forest whose NetBIOS or DNS name is `name`, or null.
+const Domain* named_domain(std::string_view name, const std::vector<Domain>& domains) {
+  for (const Domain& d : domains)
+    if (equal_ignoring_case(name, d.netbios) || equal_ignoring_case(name, d.dns)) return &d;
+  return nullptr;
+}
+
+std::string name_filter(std::string_view name) {
+  return "(sAMAccountName=" + directory::escape_filter_value(name) + ")";
 }
 
 Status domain_sid(const Domain& domain, std::optional<Sid>& sid) {
@@ -195,13 +212,11 @@ Status read_account_by_name(std::optional<std::string_view> domain, std::string_
                             const std::vector<Domain>& domains,
                             std::optional<DirectoryAccount>& found) {
   found.reset();
-  const std::string filter = "(sAMAccountName=" + directory::escape_filter_value(name) + ")";
+  const std::string filter = name_filter(name);
 
   if (domain) {
-    for (const Domain& d : domains)
-      if (equal_ignoring_case(*domain, d.netbios) || equal_ignoring_case(*domain, d.dns))
-        return find_in_domain(d, domains, filter, found);
-    return kOk;
+    const Domain* d = named_domain(*domain, domains);
+    return d ? find_in_domain(*d, domains, filter, found) : kOk;
   }
 
   for (const Domain& d : domains)
@@ -240,6 +255,17 @@ Status find_account_by_name(std::optional<std::string_view> domain, std::string_
   }
   found = it->second.second;
   return it->second.first;
+}
+
+std::unique_ptr<directory::SearchAhead> ask_account_by_name(std::string_view domain,
+                                                            std::string_view name) {
+  if (kept && kept->by_name.count({std::string("1").append(domain), std::string(name)}) != 0)
+    return nullptr;  // kept: no request will be sent
+  std::vector<Domain> domains;
+  if (list_domains(false, domains).failed()) return nullptr;
+  const Domain* d = named_domain(domain, domains);
+  return d ? directory::ask_search(domain_request(*d, directory::Scope::subtree, name_filter(name)))
+           : nullptr;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 // kept past an AccountScope).
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,10 @@
 #include "platform/sid.h"
 
 namespace txads {
+
+namespace directory {
+class SearchAhead;
+}
 
 struct DirectoryAccount {
   Sid sid;
@@ -44,6 +49,12 @@ class AccountScope {
  private:
   bool active_ = false;
 };
+
+// Asks, without waiting (directory/search_ahead.h), for what
+// find_account_by_name(domain, name) reads of the domain named; null when
+// it would read nothing or is answered from an AccountScope.
+std::unique_ptr<directory::SearchAhead> ask_account_by_name(std::string_view domain,
+                                                            std::string_view name);
 
 // The account (or domain) whose objectSid is `sid`.
 Status find_account_by_sid(const Sid& sid, std::optional<DirectoryAccount>& found);

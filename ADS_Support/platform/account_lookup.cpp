@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "directory/search_ahead.h"
 #include "frame/ascii_case.h"
 #include "frame/conversions.h"
 #include "frame/last_error.h"
@@ -47,13 +48,15 @@ Found from_directory_account(const DirectoryAccount& account) {
 }
 
 // Finds a name given as UTF-8. kOk with nothing found means no such account.
+// "DOMAIN\\name" split at its first backslash; a text without one is a bare name.
+std::pair<std::optional<std::string_view>, std::string_view> split_account(std::string_view text) {
+  const size_t slash = text.find('\\');
+  if (slash == std::string_view::npos) return {std::nullopt, text};
+  return {text.substr(0, slash), text.substr(slash + 1)};
+}
+
 Status find_by_name(const std::string& text, std::optional<Found>& found) {
-  std::optional<std::string_view> domain;
-  std::string_view name = text;
-  if (const size_t slash = text.find('\\'); slash != std::string::npos) {
-    domain = std::string_view(text).substr(0, slash);
-    name = std::string_view(text).substr(slash + 1);
-  }
+  const auto [domain, name] = split_account(text);
   if (name.empty()) return kOk;
   if (auto account = well_known_by_name(domain, name)) {
     found = from_well_known(*account);
@@ -97,6 +100,17 @@ void copy_text(const std::string& text, char* buffer, DWORD* size) {
 }
 
 }  // namespace
+
+std::unique_ptr<directory::SearchAhead> ask_account_lookup(std::string_view account_name) {
+  // Only what find_by_name reads of one named domain: not a well-known account, nor a
+  // bare or built-in name (those may read several domains).
+  const auto [domain, name] = split_account(account_name);
+  if (!domain || domain->empty() || name.empty() || well_known_by_name(domain, name) ||
+      equal_ignoring_case(*domain, kNtAuthorityDomain) ||
+      equal_ignoring_case(*domain, kBuiltinDomain))
+    return nullptr;
+  return ask_account_by_name(*domain, name);
+}
 
 BOOL LookupAccountNameA(const char* system_name, const char* account_name, PSID sid,
                         DWORD* sid_size, char* domain_name, DWORD* domain_size, SID_NAME_USE* use) {

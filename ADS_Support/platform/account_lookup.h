@@ -23,12 +23,24 @@
 // Win32 code of a directory failure (for example ERROR_DS_SERVER_DOWN).
 #pragma once
 
+#include <memory>
+#include <string_view>
+
 #include "platform/security_types.h"
 
 namespace txads {
 
+namespace directory {
+class SearchAhead;
+}
+
 BOOL LookupAccountNameA(const char* system_name, const char* account_name, PSID sid,
                         DWORD* sid_size, char* domain_name, DWORD* domain_size, SID_NAME_USE* use);
+
+// Asks, without waiting (directory/search_ahead.h), for what
+// LookupAccountNameA of `account_name` ("DOMAIN\\name") reads; null when
+// it reads nothing, or more than one domain's search.
+std::unique_ptr<directory::SearchAhead> ask_account_lookup(std::string_view account_name);
 
 BOOL LookupAccountSidA(const char* system_name, PSID sid, char* name, DWORD* name_size,
                        char* domain_name, DWORD* domain_size, SID_NAME_USE* use);
