@@ -82,17 +82,26 @@ std::optional<std::vector<std::string>> whole_members(const Entry& entry) {
   return members ? *members : std::vector<std::string>{};
 }
 
+namespace {
+
+// Whether a bind asked for a group's members reads them itself: a range size
+// set for tests asks for ranged reads, and the members are then read by
+// their own requests.
+bool bind_reads_members(bool with_members) {
+  return with_members && range_size() == 0;
+}
+
+}  // namespace
+
 SearchRequest bind_request(const std::string& dn, bool with_members) {
-  // A range size set for tests asks for ranged reads; the members are then
-  // read by their own requests.
   std::vector<std::string> attributes = {"objectClass"};
-  if (with_members && range_size() == 0) attributes.push_back("member");
+  if (bind_reads_members(with_members)) attributes.push_back("member");
   return {dn, Scope::base, kEveryObject, std::move(attributes)};
 }
 
 Status bind_dn(const Endpoint& endpoint, const std::string& dn, std::shared_ptr<ObjectState>& state,
                bool with_members) {
-  const bool read_members = with_members && range_size() == 0;
+  const bool read_members = bind_reads_members(with_members);
   if (const KnownObject* known = dn.empty() ? nullptr : known_object(endpoint, dn);
       known && known->exists && (!read_members || known->members)) {
     state = std::make_shared<ObjectState>();

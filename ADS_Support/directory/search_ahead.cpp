@@ -44,15 +44,22 @@ SearchAhead::~SearchAhead() {
   if (on_ == nullptr) return;
   SigpipeGuard quiet;
   if (message_id_ >= 0) ldap_abandon_ext(on_->ld(), message_id_, nullptr, nullptr);
-  if (lease_.connection() == nullptr) return;
   // Asks that borrowed this connection lose it with this one.
-  for (SearchAhead* other : asked) {
-    if (other->on_ != on_) continue;
-    if (other->message_id_ >= 0) ldap_abandon_ext(on_->ld(), other->message_id_, nullptr, nullptr);
-    other->on_ = nullptr;
-    other->message_id_ = -1;
-  }
+  if (lease_.connection() != nullptr) release(*on_, true);
   lease_.end(LDAP_SUCCESS);
+}
+
+SearchAhead* SearchAhead::release(const Connection& connection, bool abandon) {
+  SearchAhead* owner = nullptr;
+  for (SearchAhead* ahead : asked) {
+    if (ahead->on_ != &connection) continue;
+    if (abandon && ahead->message_id_ >= 0)
+      ldap_abandon_ext(ahead->on_->ld(), ahead->message_id_, nullptr, nullptr);
+    ahead->on_ = nullptr;
+    ahead->message_id_ = -1;
+    if (ahead->lease_.connection() != nullptr) owner = ahead;
+  }
+  return owner;
 }
 
 Connection* search_ahead_connection(const Endpoint& endpoint) {
@@ -95,14 +102,7 @@ Asked take_search_ahead(Connection& connection, const SearchRequest& query, int&
 }
 
 void drop_search_ahead(const Connection& connection, int ldap_result) {
-  SearchAhead* owner = nullptr;
-  for (SearchAhead* ahead : asked) {
-    if (ahead->on_ != &connection) continue;
-    ahead->on_ = nullptr;
-    ahead->message_id_ = -1;
-    if (ahead->lease_.connection() != nullptr) owner = ahead;
-  }
-  if (owner != nullptr) owner->lease_.end(ldap_result);
+  if (SearchAhead* owner = SearchAhead::release(connection, false)) owner->lease_.end(ldap_result);
 }
 
 std::unique_ptr<SearchAhead> ask_group_bind(std::string_view path) {
@@ -118,10 +118,9 @@ std::unique_ptr<SearchAhead> ask_dn_translation(std::string_view name) {
   return std::make_unique<SearchAhead>(global_catalog(), translation_request(dn));
 }
 
-std::string nt4_from_answer(std::string_view name, const std::vector<Entry>& answer) {
-  std::string dn, found_dn, nt4;
-  if (parse_dn(name, dn).failed() || translation_answer(dn, answer, found_dn, nt4).failed())
-    return {};
+std::string nt4_from_answer(const SearchAhead& translation, const std::vector<Entry>& answer) {
+  std::string found_dn, nt4;
+  if (translation_answer(translation.query_.base, answer, found_dn, nt4).failed()) return {};
   return nt4;
 }
 

@@ -40,6 +40,11 @@ class SearchAhead {
   friend Asked take_search_ahead(Connection& connection, const SearchRequest& query,
                                  int& message_id, std::vector<Entry>& entries, int& result);
   friend void drop_search_ahead(const Connection& connection, int ldap_result);
+  friend std::string nt4_from_answer(const SearchAhead& translation,
+                                     const std::vector<Entry>& answer);
+  // Ends the asks on `connection` (abandoning their requests when
+  // `abandon`); returns the one that holds its lease, or null.
+  static SearchAhead* release(const Connection& connection, bool abandon);
   Lease lease_;               // held by the first ask to an endpoint
   Connection* on_ = nullptr;  // the connection asked on; null when nothing was asked
   std::string endpoint_key_;
@@ -53,9 +58,9 @@ class SearchAhead {
 // is nothing to ask (a path or name that does not parse).
 std::unique_ptr<SearchAhead> ask_group_bind(std::string_view path);
 std::unique_ptr<SearchAhead> ask_dn_translation(std::string_view name);
-// The NT4 name that the translation from `name` (as asked above) gives from
-// its `answer`; "" when it gives none.
-std::string nt4_from_answer(std::string_view name, const std::vector<Entry>& answer);
+// The NT4 name that a translation asked by ask_dn_translation gives from its
+// `answer`; "" when it gives none.
+std::string nt4_from_answer(const SearchAhead& translation, const std::vector<Entry>& answer);
 
 // Asks for `request` as search() (search.h) sends it.
 std::unique_ptr<SearchAhead> ask_search(const SearchRequest& request);

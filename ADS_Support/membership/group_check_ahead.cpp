@@ -3,7 +3,6 @@
 #include <cstring>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "frame/conversions.h"
@@ -20,10 +19,8 @@ GroupCheckAhead::GroupCheckAhead(const char* group, bool bound_as_given) {
   }
   // As TXADGetSIDFromName translates it for the SID rule (sid_membership.cpp).
   if (std::strstr(group, "LDAP://") != nullptr) {
-    if (std::optional<std::string> dn = to_directory(upper_dn_from_first_cn(group).c_str())) {
+    if (const std::optional<std::string> dn = to_directory(upper_dn_from_first_cn(group).c_str()))
       translation_ = directory::ask_dn_translation(*dn);
-      translated_ = std::move(*dn);
-    }
   }
 }
 
@@ -32,7 +29,7 @@ void GroupCheckAhead::ask_account_when_translated() {
   const std::vector<directory::Entry>* answer = translation_->arrived();
   if (answer == nullptr) return;
   account_asked_ = true;
-  const std::string account = directory::nt4_from_answer(translated_, *answer);
+  const std::string account = directory::nt4_from_answer(*translation_, *answer);
   if (!account.empty()) account_ = ask_account_lookup(account);
 }
 

@@ -8,7 +8,6 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
 #include "directory/search_ahead.h"
 
@@ -26,7 +25,6 @@ class GroupCheckAhead {
   void ask_account_when_translated();
 
  private:
-  std::string translated_;  // the name the translation was asked for
   std::unique_ptr<directory::SearchAhead> bind_;
   std::unique_ptr<directory::SearchAhead> translation_;
   std::unique_ptr<directory::SearchAhead> account_;

@@ -43,6 +43,11 @@ struct KeptAnswers {
 
 thread_local std::optional<KeptAnswers> kept;
 
+std::pair<std::string, std::string> kept_key(std::optional<std::string_view> domain,
+                                             std::string_view name) {
+  return {domain ? std::string("1").append(*domain) : "0", std::string(name)};
+}
+
 // The domains of the forest, the default domain first; `fresh` reads the
 // forest's list again (directory/forest_domains.h).
 Status list_domains(bool fresh, std::vector<Domain>& domains) {
@@ -245,8 +250,7 @@ Status read_account_by_name(std::optional<std::string_view> domain, std::string_
 Status find_account_by_name(std::optional<std::string_view> domain, std::string_view name,
                             std::optional<DirectoryAccount>& found) {
   if (!kept) return read_account_by_name(domain, name, found);
-  std::pair<std::string, std::string> key{domain ? std::string("1").append(*domain) : "0",
-                                          std::string(name)};
+  auto key = kept_key(domain, name);
   auto it = kept->by_name.find(key);
   if (it == kept->by_name.end()) {
     std::pair<Status, std::optional<DirectoryAccount>> answer{kOk, std::nullopt};
@@ -259,7 +263,7 @@ Status find_account_by_name(std::optional<std::string_view> domain, std::string_
 
 std::unique_ptr<directory::SearchAhead> ask_account_by_name(std::string_view domain,
                                                             std::string_view name) {
-  if (kept && kept->by_name.count({std::string("1").append(domain), std::string(name)}) != 0)
+  if (kept && kept->by_name.count(kept_key(domain, name)) != 0)
     return nullptr;  // kept: no request will be sent
   std::vector<Domain> domains;
   if (list_domains(false, domains).failed()) return nullptr;

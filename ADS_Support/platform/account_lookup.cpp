@@ -47,7 +47,6 @@ Found from_directory_account(const DirectoryAccount& account) {
   return {account.sid, from_directory(account.name), from_directory(account.domain), account.use};
 }
 
-// Finds a name given as UTF-8. kOk with nothing found means no such account.
 // "DOMAIN\\name" split at its first backslash; a text without one is a bare name.
 std::pair<std::optional<std::string_view>, std::string_view> split_account(std::string_view text) {
   const size_t slash = text.find('\\');
@@ -55,6 +54,16 @@ std::pair<std::optional<std::string_view>, std::string_view> split_account(std::
   return {text.substr(0, slash), text.substr(slash + 1)};
 }
 
+// Accounts of an empty domain and NT AUTHORITY's are all in the table.
+bool only_in_table(std::optional<std::string_view> domain) {
+  return domain && (domain->empty() || equal_ignoring_case(*domain, kNtAuthorityDomain));
+}
+
+bool is_builtin_domain(std::optional<std::string_view> domain) {
+  return domain && equal_ignoring_case(*domain, kBuiltinDomain);
+}
+
+// Finds a name given as UTF-8. kOk with nothing found means no such account.
 Status find_by_name(const std::string& text, std::optional<Found>& found) {
   const auto [domain, name] = split_account(text);
   if (name.empty()) return kOk;
@@ -62,10 +71,9 @@ Status find_by_name(const std::string& text, std::optional<Found>& found) {
     found = from_well_known(*account);
     return kOk;
   }
-  // Accounts without a domain and NT AUTHORITY's are all in the table.
-  if (domain && (domain->empty() || equal_ignoring_case(*domain, kNtAuthorityDomain))) return kOk;
+  if (only_in_table(domain)) return kOk;
 
-  const bool builtin = domain && equal_ignoring_case(*domain, kBuiltinDomain);
+  const bool builtin = is_builtin_domain(domain);
   std::optional<DirectoryAccount> account;
   if (Status s = find_account_by_name(builtin ? std::nullopt : domain, name, account); s.failed())
     return s;
@@ -105,9 +113,8 @@ std::unique_ptr<directory::SearchAhead> ask_account_lookup(std::string_view acco
   // Only what find_by_name reads of one named domain: not a well-known account, nor a
   // bare or built-in name (those may read several domains).
   const auto [domain, name] = split_account(account_name);
-  if (!domain || domain->empty() || name.empty() || well_known_by_name(domain, name) ||
-      equal_ignoring_case(*domain, kNtAuthorityDomain) ||
-      equal_ignoring_case(*domain, kBuiltinDomain))
+  if (!domain || name.empty() || well_known_by_name(domain, name) || only_in_table(domain) ||
+      is_builtin_domain(domain))
     return nullptr;
   return ask_account_by_name(*domain, name);
 }
