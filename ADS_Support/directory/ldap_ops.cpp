@@ -251,7 +251,7 @@ namespace {
 // Entries per page of a search_entries query: a size-limited search asks
 // for less than a page, and one answer holds it; base searches are unpaged.
 int page_entries_of(const SearchRequest& query) {
-  const bool paged = query.scope != Scope::base && query.size_limit <= 0;
+  const bool paged = query.paged && query.scope != Scope::base && query.size_limit <= 0;
   return paged ? page_size() : 0;
 }
 
@@ -352,7 +352,7 @@ int search_all(Connection& connection, const std::vector<SearchRequest>& queries
   int rc = LDAP_SUCCESS;
   for (const SearchRequest& query : queries) {
     int message_id = 0;
-    rc = send_search(ld, query, query.scope != Scope::base ? page_size() : 0, nullptr, message_id);
+    rc = send_first_page(ld, query, message_id);
     if (rc != LDAP_SUCCESS) break;
     message_ids.push_back(message_id);
   }

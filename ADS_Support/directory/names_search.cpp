@@ -53,6 +53,23 @@ std::string names_filter(const std::string& filter, const std::vector<std::strin
   return filter == kEveryObject ? any : "(&" + filter + any + ")";
 }
 
+// The answers to `batches`, sent together on one connection to `endpoint`.
+// Unpaged: each names at most kNamesPerSearch objects, and a server may keep
+// a paged answer's result set and read each entry again for its page; a
+// server that caps unpaged answers below what came gets them in pages.
+Status search_batches(const Endpoint& endpoint, std::vector<SearchRequest>& batches,
+                      std::vector<Entry>& entries, std::vector<Referred>* referred) {
+  for (SearchRequest& batch : batches) batch.paged = false;
+  auto search = [&](Connection& connection) {
+    entries.clear();
+    return search_all(connection, batches, entries, referred);
+  };
+  const Status status = with_connection(endpoint, search);
+  if (status != kSizeLimitExceeded) return status;
+  for (SearchRequest& batch : batches) batch.paged = true;
+  return with_connection(endpoint, search);
+}
+
 // Whether the server left `dn` to another server: its whole search, or a
 // subtree that holds `dn`.
 bool referred_name(const Referred& referred, const std::string& dn) {
@@ -81,10 +98,7 @@ Status search_global_catalog(const std::vector<std::string>& dns, const std::str
   }
   Endpoint catalog;
   catalog.global_catalog = true;
-  return with_connection(catalog, [&](Connection& connection) {
-    entries.clear();
-    return search_all(connection, batches, entries);
-  });
+  return search_batches(catalog, batches, entries, nullptr);
 }
 
 // A name of another partition that neither its server nor the global
@@ -135,10 +149,7 @@ Status search_by_dns(const Endpoint& endpoint, const std::vector<std::string>& d
   // The batches do not depend on each other: all are sent before the first
   // answer is awaited.
   std::vector<Referred> referred;
-  const Status status = with_connection(endpoint, [&](Connection& connection) {
-    entries.clear();
-    return search_all(connection, batches, entries, &referred);
-  });
+  const Status status = search_batches(endpoint, batches, entries, &referred);
   if (status.failed()) return status;
 
   // Names that the server left to another (another domain of the forest, a

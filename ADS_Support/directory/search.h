@@ -39,6 +39,11 @@ struct SearchRequest {
   std::string server;                   // "" = the client configuration's server
   bool global_catalog = false;          // search the forest's global catalog (port 3268)
   int size_limit = 0;  // most entries returned, below a page (0: no limit of the caller's)
+  // Whether one-level and subtree searches ask for pages. A server may
+  // keep a paged answer's result set and read every entry again for its
+  // page; a search that names its objects expects few and asks for none
+  // (a server that caps unpaged answers gives LDAP_SIZELIMIT_EXCEEDED).
+  bool paged = true;
 
   bool operator==(const SearchRequest&) const = default;
 };

@@ -158,6 +158,33 @@ TEST_F(LongLists, MembersAreReadAcrossRangesInFewRequests) {
   }
 }
 
+// Test double: the test server answers an unpaged search whole; one that
+// caps such answers (at 10 entries here) says so with a size limit result.
+void cap_unpaged(const std::string&, const SearchRequest& query, int& result,
+                 std::vector<Entry>& entries, std::vector<std::string>&) {
+  if (query.paged || query.scope == Scope::base || entries.size() <= 10) return;
+  entries.resize(10);
+  result = LDAP_SIZELIMIT_EXCEEDED;
+}
+
+// The searches by names ask for no pages; answers cut short by the server
+// are asked for again in pages, and no member is lost.
+TEST_F(LongLists, MembersComeWholeFromAServerThatCapsUnpagedAnswers) {
+  Group group;
+  ASSERT_EQ(ads_get_object(txads_test::path_of(kGroup), group), kOk);
+  Members members;
+  ASSERT_EQ(group.members(members), kOk);
+  set_answer_filter(cap_unpaged);
+  const uint64_t before = operations();
+  Enumerator items;
+  const Status status = members.new_enum(items);
+  const uint64_t requests = operations() - before;
+  set_answer_filter(nullptr);
+  ASSERT_EQ(status, kOk);
+  EXPECT_EQ(requests, 16u + 16u);
+  EXPECT_TRUE(each_once(drain(items)));
+}
+
 TEST(GroupMembers, ComeWithTheirClassesInTwoRequestsAndAreReadAgainAfterAChange) {
   txads_test::ScratchOu ou{"members"};
   const std::string dc1 = "LDAP://dc1.corp.example.com/";

@@ -36,7 +36,8 @@ struct Double {
 void answer(const std::string& server, const SearchRequest& query, int& result,
             std::vector<Entry>& entries, std::vector<std::string>& references) {
   if (server.find(":3268") != std::string::npos) return;  // the global catalog's own answer
-  const bool by_names = query.filter.find("(distinguishedName=") != std::string::npos;
+  const bool by_names = query.filter.find("(|(name=") != std::string::npos ||
+                        query.filter.find("(distinguishedName=") != std::string::npos;
   if (by_names && double_.refer == Refer::local_by_reference) {
     entries.clear();
     references.push_back(double_.subtree);
