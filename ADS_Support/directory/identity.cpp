@@ -4,10 +4,17 @@
 // cache is read once, by the call's first operation: a call's operations all
 // run under the identity it started with, without a file read each. A FILE
 // cache that has not changed since this thread last read it is not read
-// again: its stat stamp (device, inode, size, modification and change times)
-// stands in for its contents.
+// again: the stamp of the file read (size, modification and change times,
+// links), taken through a descriptor the thread keeps open, stands in for its
+// contents. A rewrite changes the times; a rename or an unlink of the file
+// read changes its change time and a replacement leaves it without links, so
+// no look-up of the path is needed (one per call cost more than the rest of
+// the check, on many threads at once). Kerberos locks the cache with locks
+// of its own descriptors (open file description locks), which closing this
+// one leaves alone.
 #include "directory/identity.h"
 
+#include <fcntl.h>
 #include <krb5.h>
 #include <sys/stat.h>
 
@@ -19,6 +26,7 @@
 
 #include "directory/krb5_owners.h"
 #include "frame/call_clock.h"
+#include "frame/fd.h"
 
 namespace txads::directory {
 namespace {
@@ -62,22 +70,22 @@ Identity read_identity() {
 }
 
 struct FileStamp {
-  dev_t device = 0;
-  ino_t inode = 0;
   off_t size = 0;
   timespec modified{}, changed{};
 
   friend bool operator==(const FileStamp& a, const FileStamp& b) {
-    return a.device == b.device && a.inode == b.inode && a.size == b.size &&
-           a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec &&
-           a.changed.tv_sec == b.changed.tv_sec && a.changed.tv_nsec == b.changed.tv_nsec;
+    return a.size == b.size && a.modified.tv_sec == b.modified.tv_sec &&
+           a.modified.tv_nsec == b.modified.tv_nsec && a.changed.tv_sec == b.changed.tv_sec &&
+           a.changed.tv_nsec == b.changed.tv_nsec;
   }
 };
 
-std::optional<FileStamp> stamp_of(const std::string& path) {
+// The stamp of the regular file open as `fd`; none once it has no name left.
+std::optional<FileStamp> stamp_of(int fd) {
   struct stat status {};
-  if (stat(path.c_str(), &status) != 0) return std::nullopt;
-  return FileStamp{status.st_dev, status.st_ino, status.st_size, status.st_mtim, status.st_ctim};
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_nlink == 0)
+    return std::nullopt;
+  return FileStamp{status.st_size, status.st_mtim, status.st_ctim};
 }
 
 // The file's path when the cache is a FILE cache, else "".
@@ -99,7 +107,7 @@ bool settled(const FileStamp& stamp, time_t read_began) {
 Identity identity_now() {
   struct Remembered {
     std::string variable;  // KRB5CCNAME when read
-    std::string path;
+    Fd file;               // the cache file read
     FileStamp stamp;
     Identity identity;
   };
@@ -108,7 +116,7 @@ Identity identity_now() {
   const char* variable = std::getenv("KRB5CCNAME");
   const std::string named = variable ? variable : "";
   if (remembered && remembered->variable == named &&
-      stamp_of(remembered->path) == remembered->stamp)
+      stamp_of(remembered->file.get()) == remembered->stamp)
     return remembered->identity;
 
   remembered.reset();
@@ -116,8 +124,10 @@ Identity identity_now() {
   Identity identity = read_identity();
   const std::string path = file_of(identity.ccache);
   if (path.empty()) return identity;
-  const auto stamp = stamp_of(path);
-  if (stamp && settled(*stamp, read_began)) remembered = Remembered{named, path, *stamp, identity};
+  Fd file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  const auto stamp = stamp_of(file.get());
+  if (stamp && settled(*stamp, read_began))
+    remembered = Remembered{named, std::move(file), *stamp, identity};
   return identity;
 }
 

@@ -70,24 +70,32 @@ TEST(Connections, ServeOneKerberosIdentityEach) {
 }
 
 // A cache file that has not changed is not read again; one rewritten for
-// another principal is, also when its modification time is put back. The
-// times are set an hour back so that the unchanged file is trusted (the bind
-// itself writes a service ticket into the cache).
+// another principal is, also when its modification time is put back, and so
+// is one replaced by another file renamed over it. The times are set an hour
+// back so that the unchanged file is trusted (the bind itself writes a
+// service ticket into the cache).
 TEST(Connections, FollowACacheRewrittenForAnotherPrincipal) {
   const auto ann = bound_as("ann"), bob = bound_as("bob");
   txads_test::ScratchOu ou("rewritten");
-  for (const bool time_put_back : {false, true}) {
+  enum How { rewritten, time_put_back, replaced };
+  for (const How how : {rewritten, time_put_back, replaced}) {
     const std::string cache = ou.ticket_for("ann");
     const timespec hour_ago[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
     EXPECT_EQ(bound_as(cache), ann);
     ASSERT_EQ(utimensat(AT_FDCWD, cache.c_str(), hour_ago, 0), 0);
     EXPECT_EQ(bound_as(cache), ann);
     EXPECT_EQ(bound_as(cache), ann);
-    ASSERT_TRUE(txads_test::kinit("bob", txads_test::test_password(), cache).ok());
-    if (time_put_back) {
+    if (how == replaced) {
+      const std::string other = ou.ticket_for("bob");
+      ASSERT_EQ(utimensat(AT_FDCWD, other.c_str(), hour_ago, 0), 0);
+      ASSERT_EQ(rename(other.c_str(), cache.c_str()), 0);
+    } else {
+      ASSERT_TRUE(txads_test::kinit("bob", txads_test::test_password(), cache).ok());
+    }
+    if (how == time_put_back) {
       ASSERT_EQ(utimensat(AT_FDCWD, cache.c_str(), hour_ago, 0), 0);
     }
-    EXPECT_EQ(bound_as(cache), bob) << time_put_back;
+    EXPECT_EQ(bound_as(cache), bob) << how;
   }
 }
 
