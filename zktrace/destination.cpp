@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -12,6 +13,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
+
+#include "frame/sigpipe_guard.h"
 
 namespace zktrace {
 namespace {
@@ -24,6 +28,9 @@ constexpr int kToSyslog = -3;   // no file named
 constexpr long long kRetryIntervalNs = 1'000'000'000LL;
 
 std::atomic<int> file_fd{kUndecided};
+// The file is a FIFO (or another file a write to could raise SIGPIPE with):
+// set before its descriptor is published.
+std::atomic<bool> file_is_pipe{false};
 std::atomic<const char*> file_path{nullptr};  // private copy, never freed
 std::atomic<long long> next_open_ns{0};       // monotonic time of the next try
 std::atomic<int> log_socket{-1};
@@ -65,6 +72,9 @@ int try_open() noexcept {
     next_open_ns.store(now + kRetryIntervalNs, std::memory_order_release);
     return kNotOpen;
   }
+  struct stat status {};
+  if (fstat(fd, &status) == 0 && !S_ISREG(status.st_mode))
+    file_is_pipe.store(true, std::memory_order_release);
   int expected = kNotOpen;
   if (file_fd.compare_exchange_strong(expected, fd, std::memory_order_acq_rel)) return fd;
   ::close(fd);  // never published, so no other thread can be using it
@@ -98,6 +108,10 @@ Target current_target() noexcept {
 }
 
 void write_file(int fd, const char* data, size_t size) noexcept {
+  // A FIFO whose reader has gone raises SIGPIPE on write, which would end
+  // the process; the line is dropped instead.
+  std::optional<txads::SigpipeGuard> quiet;
+  if (file_is_pipe.load(std::memory_order_acquire)) quiet.emplace();
   while (size > 0) {
     const ssize_t n = ::write(fd, data, size);
     if (n < 0) {

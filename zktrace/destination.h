@@ -11,7 +11,8 @@
 //
 // Nothing here takes a lock or waits: the state is a few atomics, the file is
 // opened non-blocking (a FIFO without a reader drops lines instead of
-// hanging), and datagrams to the log socket are sent non-blocking (a full
+// hanging, and one whose reader has gone drops them without SIGPIPE
+// reaching the process), and datagrams to the log socket are sent non-blocking (a full
 // socket drops the line). Thread-safe.
 #pragma once
 

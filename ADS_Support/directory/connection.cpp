@@ -30,9 +30,11 @@
 #include "directory/ldap_path.h"
 #include "directory/locator.h"
 #include "directory/operation_counter.h"
+#include "directory/quiet_socket.h"
 #include "directory/status_map.h"
 #include "frame/ascii_case.h"
 #include "frame/fd.h"
+#include "frame/sigpipe_guard.h"
 
 namespace txads::directory {
 namespace {
@@ -200,6 +202,9 @@ int sasl_bind(LDAP* ld, const Identity& identity) {
 
 Status Connection::open(const Target& target, const Identity& identity,
                         std::unique_ptr<Connection>& connection) {
+  // Until the connection is bound and sends quietly, its writes and those of
+  // Kerberos to the KDC could raise SIGPIPE.
+  const SigpipeGuard quiet;
   std::unique_ptr<Connection> opened(new Connection);
   opened->server_ = target.uri;
   opened->host_ = target.host;
@@ -233,6 +238,7 @@ Status Connection::open(const Target& target, const Identity& identity,
     if (!identity.has_ticket && rc != LDAP_SERVER_DOWN) return kNoLogonSession;
     return status;
   }
+  send_quietly(opened->ld_.get());
   connection = std::move(opened);
   return kOk;
 }

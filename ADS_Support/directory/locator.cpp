@@ -14,6 +14,7 @@
 #include <random>
 
 #include "frame/ascii_case.h"
+#include "frame/sigpipe_guard.h"
 
 namespace txads::directory {
 namespace {
@@ -34,6 +35,7 @@ Answer query(const std::string& name) {
   Answer answer;
   struct __res_state state {};
   if (res_ninit(&state) != 0) return answer;
+  const SigpipeGuard quiet;  // a long answer is asked again over TCP
   std::vector<unsigned char> buffer(65536);
   const int length = res_nquery(&state, name.c_str(), ns_c_in, ns_t_srv, buffer.data(),
                                 static_cast<int>(buffer.size()));

@@ -3,13 +3,11 @@
 #include <algorithm>
 
 #include "directory/status_map.h"
-#include "frame/sigpipe_guard.h"
 
 namespace txads::directory {
 
 PageReader::~PageReader() {
   if (message_id_ < 0 || lease_.connection() == nullptr) return;
-  SigpipeGuard quiet;
   lease_.end(ldap_abandon_ext(lease_.connection()->ld(), message_id_, nullptr, nullptr));
 }
 
@@ -28,7 +26,6 @@ Status PageReader::ask(const Endpoint& endpoint, SearchRequest query) {
 Status PageReader::start(const Endpoint& endpoint, SearchRequest query,
                          std::vector<Entry>& entries) {
   if (asking_on() && endpoint.key() == endpoint_key_ && query == query_) {
-    SigpipeGuard quiet;
     const int rc = take(lease_.connection()->ld(), entries);
     if (rc == LDAP_SUCCESS) {
       if (message_id_ < 0) lease_.end(ask_failure_);
@@ -49,7 +46,6 @@ Status PageReader::next_page(std::vector<Entry>& entries) {
   entries.clear();
   if (message_id_ < 0)
     return ask_failure_ == LDAP_SUCCESS ? kFalse : status_from_ldap(ask_failure_);
-  SigpipeGuard quiet;
   const int rc = take(lease_.connection()->ld(), entries);
   const Status status = status_from_ldap(rc, lease_.connection()->ld());
   if (rc != LDAP_SUCCESS) {

@@ -27,7 +27,6 @@
 #include "directory/search_ahead.h"
 #include "directory/servers.h"
 #include "directory/status_map.h"
-#include "frame/sigpipe_guard.h"
 
 namespace txads::directory {
 namespace {
@@ -36,10 +35,7 @@ constexpr size_t kMaxIdlePerKey = 16;
 
 class Pool {
  public:
-  ~Pool() {
-    SigpipeGuard quiet;
-    idle_.clear();
-  }
+  ~Pool() { idle_.clear(); }
 
   std::unique_ptr<Connection> take(const std::string& key) {
     std::lock_guard lock(mutex_);
@@ -68,7 +64,6 @@ class Pool {
   }
 
   void drop_all() {
-    SigpipeGuard quiet;
     std::map<std::string, std::vector<std::unique_ptr<Connection>>> closing;
     {
       std::lock_guard lock(mutex_);
@@ -79,7 +74,6 @@ class Pool {
   // Closes the matching idle connections outside the lock.
   template <class Match>
   void drop_if(Match match) {
-    SigpipeGuard quiet;
     std::vector<std::unique_ptr<Connection>> closing;
     {
       std::lock_guard lock(mutex_);
@@ -158,7 +152,6 @@ std::vector<Target> in_trial_order(const std::vector<Target>& targets) {
 
 Status Lease::open(const Endpoint& endpoint, const std::function<int(Connection&)>& operation) {
   end(LDAP_SUCCESS);
-  SigpipeGuard quiet;
   const Identity identity = current_identity();
   Servers servers;
   Status status = find_servers(endpoint, identity.principal, servers);
@@ -221,7 +214,6 @@ void Lease::end(int ldap_result) {
     pool().give_back(key_, std::move(connection_));
     return;
   }
-  SigpipeGuard quiet;  // closing writes an unbind
   const std::string server = connection_->server(), host = connection_->host();
   connection_.reset();
   if (waited_out(ldap_result)) give_up_on(server, host);  // hung mid-listing, or silent too long

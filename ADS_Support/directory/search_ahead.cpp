@@ -7,7 +7,6 @@
 
 #include "directory/ldap_ops.h"
 #include "directory/ldap_path.h"
-#include "frame/sigpipe_guard.h"
 
 namespace txads::directory {
 namespace {
@@ -21,7 +20,6 @@ SearchAhead::SearchAhead(const Endpoint& endpoint, SearchRequest query)
   int sent = LDAP_SUCCESS;
   // After an earlier ask to the endpoint, on its connection: both travel together.
   if (Connection* lent = search_ahead_connection(endpoint)) {
-    SigpipeGuard quiet;
     sent = send_first_page(lent->ld(), query_, message_id_);
     if (sent == LDAP_SUCCESS) on_ = lent;
   } else {
@@ -42,7 +40,6 @@ SearchAhead::SearchAhead(const Endpoint& endpoint, SearchRequest query)
 SearchAhead::~SearchAhead() {
   asked.erase(std::remove(asked.begin(), asked.end(), this), asked.end());
   if (on_ == nullptr) return;
-  SigpipeGuard quiet;
   if (message_id_ >= 0) ldap_abandon_ext(on_->ld(), message_id_, nullptr, nullptr);
   // Asks that borrowed this connection lose it with this one.
   if (lease_.connection() != nullptr) release(*on_, true);
@@ -74,7 +71,6 @@ const std::vector<Entry>* SearchAhead::arrived() {
   if (answer_) return &*answer_;
   if (on_ == nullptr || message_id_ < 0 || query_.scope != Scope::base) return nullptr;
   std::vector<Entry> entries;
-  SigpipeGuard quiet;
   const int rc = receive_if_arrived(*on_, query_, message_id_, entries);
   if (rc == kNotArrived) return nullptr;
   message_id_ = -1;

@@ -15,8 +15,8 @@
 //   }
 //
 // run_export also starts the call's clock (call_clock.h), which bounds the
-// call's waits for servers, and keeps SIGPIPE away for the whole call
-// (sigpipe_guard.h). It keeps exceptions from crossing the C boundary: an
+// call's waits for servers (SIGPIPE is kept away where a write could raise
+// it, sigpipe_guard.h). It keeps exceptions from crossing the C boundary: an
 // export that meets one (out of memory, a list walked past its end) returns
 // the failure code it names instead. Thread-safe.
 #pragma once
@@ -24,7 +24,6 @@
 #include <new>
 
 #include "frame/call_clock.h"
-#include "frame/sigpipe_guard.h"
 #include "frame/trace.h"
 
 namespace txads {
@@ -35,7 +34,6 @@ void trace_entry(const char* export_name);
 template <class Result, class Work>
 Result run_export(Result on_exception, Work&& work) noexcept {
   const CallClock clock;
-  const SigpipeGuard quiet;
   try {
     return work();
   } catch (...) {
@@ -46,7 +44,6 @@ Result run_export(Result on_exception, Work&& work) noexcept {
 template <class Work>
 void run_export(Work&& work) noexcept {
   const CallClock clock;
-  const SigpipeGuard quiet;
   try {
     work();
   } catch (...) {

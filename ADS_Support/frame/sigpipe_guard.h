@@ -1,12 +1,12 @@
-// Keeps SIGPIPE away from the host process while the calling thread talks
-// to servers or helpers: liblber writes to sockets with write(2), and a write
-// to a connection the server has reset would otherwise raise SIGPIPE, whose
-// default action ends the process. The signal is blocked for the guard's
-// scope, and one that the scope raised is consumed before the thread's mask
-// is restored. Guards nest: only the outermost one on a thread changes the
-// mask, so an export call guards once (export_frame.h) and the directory
-// operations inside it cost no system call for it. Per thread; no
-// process-wide signal disposition is changed.
+// Keeps SIGPIPE away from the host process while the calling thread writes
+// where a write could raise it and no MSG_NOSIGNAL can be asked for: a
+// connection being opened and bound (libldap's and Kerberos's own writes,
+// until the connection sends quietly, quiet_socket.h), the resolver's
+// queries over TCP, a trace FIFO whose reader has gone. SIGPIPE's default
+// action ends the process. The signal is blocked for the guard's scope, and
+// one that the scope raised is consumed before the thread's mask is
+// restored. Guards nest: only the outermost one on a thread changes the
+// mask. Per thread; no process-wide signal disposition is changed.
 #pragma once
 
 #include <pthread.h>

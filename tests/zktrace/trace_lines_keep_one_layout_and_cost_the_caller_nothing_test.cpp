@@ -2,7 +2,9 @@
 // time, "-" for none; one whole line per call, also from eight threads at once; a message
 // escaped onto one line; lines dropped while the file cannot be opened or no one listens on
 // the log socket; errno kept.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -11,6 +13,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -127,6 +130,30 @@ TEST(Lines, AreDroppedUntilTheFileCanBeOpened) {
   EXPECT_TRUE(first.ends_with(" | c | 6 | written") && !std::getline(in, second)) << first;
   ::unlink(file.c_str());
   ::rmdir(dir.c_str());
+}
+
+// A FIFO whose reader has gone: the line is dropped, and the SIGPIPE of the
+// write (whose default action would end this process) never reaches it.
+TEST(Lines, ToAFifoWhoseReaderHasGoneAreDropped) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string fifo = "/tmp/zktrace-fifo-" + std::to_string(getpid());
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EXIT(
+      {
+        std::signal(SIGPIPE, SIG_DFL);
+        const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+        setenv("ZKTRACE_FILE", fifo.c_str(), 1);
+        ZKTrace(6, "c", "read\n");
+        char line[512];
+        const bool read = ::read(reader, line, sizeof line) > 0;
+        ::close(reader);
+        ZKTrace(6, "c", "dropped\n");
+        sigset_t pending;
+        sigpending(&pending);
+        std::_Exit(read && sigismember(&pending, SIGPIPE) == 0 ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+  ::unlink(fifo.c_str());
 }
 
 // Sending to a log socket no one listens on is tried again at most once a

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -96,6 +97,44 @@ TEST(Connections, FollowACacheRewrittenForAnotherPrincipal) {
       ASSERT_EQ(utimensat(AT_FDCWD, cache.c_str(), hour_ago, 0), 0);
     }
     EXPECT_EQ(bound_as(cache), bob) << how;
+  }
+}
+
+// A request written to a connection that can no longer carry it fails as a
+// lost server, and the call goes on on a new connection; the write raises no
+// SIGPIPE (its default action would end this test), with no signal mask
+// around it. Fault injected: the connection's sending side is shut down
+// here, as it is when the server has gone (the server cannot be made to go
+// at an exact write).
+TEST(Connections, NeverRaiseSigpipeOnceBound) {
+  ASSERT_EQ(signal(SIGPIPE, SIG_DFL), SIG_DFL);
+  Relay relay;
+  LdapPath by_address;
+  ASSERT_EQ(
+      parse_path("LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/" + txads_test::base_dn(),
+                 by_address),
+      kOk);
+  for (const Endpoint& endpoint : {Endpoint(), by_address.endpoint}) {
+    const SearchRequest base{"", Scope::base, kEveryObject, {}};
+    std::vector<Entry> entries;
+    ASSERT_EQ(with_connection(endpoint,
+                              [&](Connection& connection) {
+                                return search_entries(connection, base, entries);
+                              }),
+              kOk);
+    bool shut = false;
+    EXPECT_EQ(with_connection(endpoint,
+                              [&](Connection& connection) {
+                                int fd = -1;
+                                ldap_get_option(connection.ld(), LDAP_OPT_DESC, &fd);
+                                if (!shut) shut = shutdown(fd, SHUT_WR) == 0;
+                                entries.clear();
+                                return search_entries(connection, base, entries);
+                              }),
+              kOk)
+        << endpoint.server;
+    EXPECT_TRUE(shut);
+    EXPECT_EQ(entries.size(), 1u);
   }
 }
 
