@@ -100,6 +100,23 @@ TEST(Connections, FollowACacheRewrittenForAnotherPrincipal) {
   }
 }
 
+// The configured server, and the server behind `relay` given by its address:
+// a connection the library opens itself, under the server's host name.
+std::vector<Endpoint> both_kinds(const Relay& relay) {
+  LdapPath by_address;
+  EXPECT_EQ(
+      parse_path("LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/" + txads_test::base_dn(),
+                 by_address),
+      kOk);
+  return {Endpoint(), by_address.endpoint};
+}
+
+int socket_of(const Connection& connection) {
+  int fd = -1;
+  ldap_get_option(connection.ld(), LDAP_OPT_DESC, &fd);
+  return fd;
+}
+
 // A request written to a connection that can no longer carry it fails as a
 // lost server, and the call goes on on a new connection; the write raises no
 // SIGPIPE (its default action would end this test), with no signal mask
@@ -109,12 +126,7 @@ TEST(Connections, FollowACacheRewrittenForAnotherPrincipal) {
 TEST(Connections, NeverRaiseSigpipeOnceBound) {
   ASSERT_EQ(signal(SIGPIPE, SIG_DFL), SIG_DFL);
   Relay relay;
-  LdapPath by_address;
-  ASSERT_EQ(
-      parse_path("LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/" + txads_test::base_dn(),
-                 by_address),
-      kOk);
-  for (const Endpoint& endpoint : {Endpoint(), by_address.endpoint}) {
+  for (const Endpoint& endpoint : both_kinds(relay)) {
     const SearchRequest base{"", Scope::base, kEveryObject, {}};
     std::vector<Entry> entries;
     ASSERT_EQ(with_connection(endpoint,
@@ -125,8 +137,7 @@ TEST(Connections, NeverRaiseSigpipeOnceBound) {
     bool shut = false;
     EXPECT_EQ(with_connection(endpoint,
                               [&](Connection& connection) {
-                                int fd = -1;
-                                ldap_get_option(connection.ld(), LDAP_OPT_DESC, &fd);
+                                const int fd = socket_of(connection);
                                 if (!shut) shut = shutdown(fd, SHUT_WR) == 0;
                                 entries.clear();
                                 return search_entries(connection, base, entries);
@@ -144,18 +155,12 @@ TEST(Connections, NeverRaiseSigpipeOnceBound) {
 // address under its host name.
 TEST(Connections, SendEachRequestAtOnce) {
   Relay relay;
-  LdapPath by_address;
-  ASSERT_EQ(
-      parse_path("LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/" + txads_test::base_dn(),
-                 by_address),
-      kOk);
-  for (const Endpoint& endpoint : {Endpoint(), by_address.endpoint}) {
+  for (const Endpoint& endpoint : both_kinds(relay)) {
     int no_delay = 0;
     socklen_t length = sizeof no_delay;
     EXPECT_EQ(with_connection(endpoint,
                               [&](Connection& connection) {
-                                int fd = -1;
-                                ldap_get_option(connection.ld(), LDAP_OPT_DESC, &fd);
+                                const int fd = socket_of(connection);
                                 return getsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &no_delay, &length);
                               }),
               kOk);
