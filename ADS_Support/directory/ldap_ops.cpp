@@ -293,6 +293,7 @@ int receive_answer(Connection& connection, const SearchRequest& query, int messa
 
 int receive_if_arrived(Connection& connection, const SearchRequest& query, int message_id,
                        std::vector<Entry>& entries) {
+  if (page_entries_of(query) > 0) return kNotArrived;  // its later pages are asked for in turn
   Berval cookie;
   return receive_answer(connection, query, message_id, entries, cookie, nullptr, false);
 }

@@ -61,7 +61,8 @@ int send_first_page(LDAP* ld, const SearchRequest& query, int& message_id);
 
 // receive_search without `wait` (and receive_if_arrived, which reads an
 // unpaged answer as search_entries does) give kNotArrived, and leave the
-// request standing, while its whole answer has not come yet.
+// request standing, while its whole answer has not come yet;
+// receive_if_arrived gives it always for a search asked for in pages.
 inline constexpr int kNotArrived = -0x100;
 int receive_if_arrived(Connection& connection, const SearchRequest& query, int message_id,
                        std::vector<Entry>& entries);

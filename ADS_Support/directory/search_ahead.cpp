@@ -69,7 +69,7 @@ Connection* search_ahead_connection(const Endpoint& endpoint) {
 
 const std::vector<Entry>* SearchAhead::arrived() {
   if (answer_) return &*answer_;
-  if (on_ == nullptr || message_id_ < 0 || query_.scope != Scope::base) return nullptr;
+  if (on_ == nullptr || message_id_ < 0) return nullptr;
   std::vector<Entry> entries;
   const int rc = receive_if_arrived(*on_, query_, message_id_, entries);
   if (rc == kNotArrived) return nullptr;
