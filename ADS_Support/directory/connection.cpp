@@ -30,7 +30,7 @@
 #include "directory/ldap_path.h"
 #include "directory/locator.h"
 #include "directory/operation_counter.h"
-#include "directory/quiet_socket.h"
+#include "directory/socket_layer.h"
 #include "directory/status_map.h"
 #include "frame/ascii_case.h"
 #include "frame/fd.h"
@@ -238,7 +238,7 @@ Status Connection::open(const Target& target, const Identity& identity,
     if (!identity.has_ticket && rc != LDAP_SERVER_DOWN) return kNoLogonSession;
     return status;
   }
-  send_quietly(opened->ld_.get());
+  use_own_socket_layer(opened->ld_.get());
   connection = std::move(opened);
   return kOk;
 }

@@ -2,8 +2,6 @@
 // retrieval reads "attr;range=low-high" answers until a range ends in "*".
 #include "directory/ldap_ops.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -17,6 +15,7 @@
 #include "directory/ldap_path.h"
 #include "directory/operation_counter.h"
 #include "directory/search_ahead.h"
+#include "directory/socket_layer.h"
 #include "frame/ascii_case.h"
 
 namespace txads::directory {
@@ -148,58 +147,48 @@ int send_mods(Connection& connection, const std::string& dn, const std::vector<C
   return ldap_modify_ext(connection.ld(), dn.c_str(), list.data(), nullptr, nullptr, &message_id);
 }
 
-// Waits until the server has sent something, at most the connect timeout
-// (or the operation timeout when shorter) and the time left in the call:
-// true when it has. A server that keeps a request's connection open but
-// sends nothing in that time is hung.
-bool answer_started(LDAP* ld) {
-  Sockbuf* sb = nullptr;
-  if (ldap_get_option(ld, LDAP_OPT_SOCKBUF, &sb) != LDAP_OPT_SUCCESS || sb == nullptr) return true;
-  if (ber_sockbuf_ctrl(sb, LBER_SB_OPT_DATA_READY, nullptr) > 0) return true;  // already read
-  int fd = -1;
-  if (ldap_get_option(ld, LDAP_OPT_DESC, &fd) != LDAP_OPT_SUCCESS || fd < 0) return true;
-  const timeval network = network_timeout(ld);
-  const timeval operation = operation_timeout(ld);
-  const long ms =
-      bounded_milliseconds(std::min(milliseconds_of(network), milliseconds_of(operation)));
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    pollfd wait{fd, POLLIN, 0};
-    const int ready = poll(&wait, 1, static_cast<int>(std::max<long>(left.count(), 0)));
-    if (ready == 0) return false;
-    if (ready > 0 || errno != EINTR) return true;  // a failed poll: ldap_result reports it
-  }
+// One wait of ldap_result for the whole answer to `message_id`: its type,
+// 0 when `limit` passed first.
+int wait_for(LDAP* ld, int message_id, timeval limit, Message& answer) {
+  LDAPMessage* raw = nullptr;
+  const int type = ldap_result(ld, message_id, LDAP_MSG_ALL, &limit, &raw);
+  answer.reset(raw);
+  return type;
 }
 
 // Waits for the whole answer to request `message_id`: LDAP_CONNECT_ERROR
-// when the server sent nothing at all (hung), LDAP_TIMEOUT when its answer
-// did not complete within the operation timeout and the time left in the
-// call. The request is abandoned either way. Without `wait`, kNotArrived
-// when the whole answer has not come yet.
+// when the server sent nothing at all within the connect timeout (or the
+// operation timeout when shorter; it is hung), LDAP_TIMEOUT when its answer
+// did not complete within the operation timeout; both within the time left
+// in the call. The request is abandoned either way. Without `wait`,
+// kNotArrived when the whole answer has not come yet (one that libldap read
+// along with another is taken).
 int await_answer(LDAP* ld, int message_id, Message& answer, bool wait) {
-  // An answer that libldap read along with an earlier one on the same
-  // connection (requests sent together, or a page asked for after them) is
-  // no longer on the socket: take it without waiting for the socket.
-  timeval now{0, 0};
-  LDAPMessage* arrived = nullptr;
-  if (ldap_result(ld, message_id, LDAP_MSG_ALL, &now, &arrived) > 0) {
-    answer.reset(arrived);
-    return LDAP_SUCCESS;
-  }
-  if (!wait) return kNotArrived;
-  if (!answer_started(ld)) {
-    ldap_abandon_ext(ld, message_id, nullptr, nullptr);
-    return LDAP_CONNECT_ERROR;
-  }
-  timeval timeout = bounded_timeout(operation_timeout(ld));
-  LDAPMessage* raw = nullptr;
-  const int type = ldap_result(ld, message_id, LDAP_MSG_ALL, &timeout, &raw);
-  answer.reset(raw);
-  if (type == 0) {
-    ldap_abandon_ext(ld, message_id, nullptr, nullptr);
-    return LDAP_TIMEOUT;
+  int type = 0;
+  if (!wait) {
+    type = wait_for(ld, message_id, {0, 0}, answer);
+    if (type == 0) return kNotArrived;
+  } else {
+    // The first wait ends by the time a server that sends nothing counts as
+    // hung; the bytes the connection received tell whether it sent anything
+    // (for this request or another on the same connection). A connection
+    // without the counting layer counts as one that did.
+    const std::optional<uint64_t> before = bytes_received(ld);
+    const timeval network = network_timeout(ld), operation = operation_timeout(ld);
+    const timeval& silence =
+        milliseconds_of(network) < milliseconds_of(operation) ? network : operation;
+    type = wait_for(ld, message_id, bounded_timeout(silence), answer);
+    if (type == 0) {
+      if (before && bytes_received(ld) == before) {
+        ldap_abandon_ext(ld, message_id, nullptr, nullptr);
+        return LDAP_CONNECT_ERROR;
+      }
+      type = wait_for(ld, message_id, bounded_timeout(operation), answer);
+    }
+    if (type == 0) {
+      ldap_abandon_ext(ld, message_id, nullptr, nullptr);
+      return LDAP_TIMEOUT;
+    }
   }
   if (type < 0) {
     int rc = LDAP_LOCAL_ERROR;

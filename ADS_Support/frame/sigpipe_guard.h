@@ -1,7 +1,7 @@
 // Keeps SIGPIPE away from the host process while the calling thread writes
 // where a write could raise it and no MSG_NOSIGNAL can be asked for: a
 // connection being opened and bound (libldap's and Kerberos's own writes,
-// until the connection sends quietly, quiet_socket.h), the resolver's
+// until the connection has its own socket layer, socket_layer.h), the resolver's
 // queries over TCP, a trace FIFO whose reader has gone. SIGPIPE's default
 // action ends the process. The signal is blocked for the guard's scope, and
 // one that the scope raised is consumed before the thread's mask is

@@ -16,6 +16,29 @@ namespace {
 
 constexpr int kPollMs = 50;
 
+// Reads exactly `size` bytes: false at the end of the stream or on an error.
+bool read_exactly(int fd, char* into, size_t size) {
+  for (size_t done = 0; done < size;) {
+    const ssize_t n = read(fd, into + done, size - done);
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// One frame of a sealed connection's security layer (a 4-byte length, then
+// that many bytes) into `buffer`: its size, or 0 when it does not come whole
+// or does not fit.
+template <size_t kSize>
+ssize_t read_frame(int fd, char (&buffer)[kSize]) {
+  if (!read_exactly(fd, buffer, 4)) return 0;
+  const auto* length = reinterpret_cast<const unsigned char*>(buffer);
+  const size_t size = size_t{length[0]} << 24 | size_t{length[1]} << 16 | size_t{length[2]} << 8 |
+                      size_t{length[3]};
+  if (size > kSize - 4 || !read_exactly(fd, buffer + 4, size)) return 0;
+  return static_cast<ssize_t>(size + 4);
+}
+
 }  // namespace
 
 Relay::Relay(std::string target_host, int target_port)
@@ -89,7 +112,8 @@ void Relay::serve(int listener) {
 }
 
 void Relay::pump(int a, int b) {
-  char buffer[16384];
+  char buffer[65536 + 4];  // a whole frame of the security layer
+  bool answering = false;  // the server has begun answering the client's latest bytes
   while (!stopping_) {
     if (frozen_) {
       poll(nullptr, 0, kPollMs);
@@ -99,7 +123,10 @@ void Relay::pump(int a, int b) {
     if (poll(fds, 2, kPollMs) <= 0) continue;
     for (int i = 0; i < 2; ++i) {
       if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-      const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+      // An answer's first frame alone, when the rest is to be held.
+      const bool first_of_answer = i == 1 && !answering && pause_ms_ > 0;
+      const ssize_t n =
+          first_of_answer ? read_frame(fds[i].fd, buffer) : read(fds[i].fd, buffer, sizeof buffer);
       if (n <= 0) {
         shutdown(a, SHUT_RDWR);
         shutdown(b, SHUT_RDWR);
@@ -111,6 +138,8 @@ void Relay::pump(int a, int b) {
         if (w <= 0) return;
         done += w;
       }
+      answering = i == 1;
+      if (first_of_answer) poll(nullptr, 0, static_cast<int>(pause_ms_.load()));
     }
   }
   if (resetting_) return;  // stop() resets the sockets

@@ -1,13 +1,13 @@
 // A TCP relay in front of the real domain controller, for the faults the
 // shared test controller must not be put through: going away while other
-// test runs use it, or hanging (a slow link: slow_link.h). Stopping the relay closes every
-// connection through it and refuses new ones, as a stopped server does;
-// starting it again on the same port brings the controller back. A test
-// double for those faults only: every byte still goes to and from the real
-// server.
+// test runs use it, hanging, or answering slowly (a slow link: slow_link.h). Stopping the relay
+// closes every connection through it and refuses new ones, as a stopped server does; starting it
+// again on the same port brings the controller back. A test double for those faults only: every
+// byte still goes to and from the real server.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -27,6 +27,12 @@ class Relay {
   // While frozen, connections are accepted but nothing is passed on: a
   // server that hangs.
   void freeze(bool frozen) { frozen_ = frozen; }
+  // The server's first frame after the client's latest request is passed on
+  // at once and the rest after `pause`: of requests sent together, the first
+  // is answered at once and the others late, by a server that is slow, not
+  // hung. The connections must be sealed, so that the server sends its
+  // answers in frames of the security layer. Zero ends the pauses.
+  void pause_answers(std::chrono::milliseconds pause) { pause_ms_ = pause.count(); }
 
  private:
   void serve(int listener);
@@ -39,6 +45,7 @@ class Relay {
   std::atomic<bool> stopping_{false};
   std::atomic<bool> frozen_{false};
   std::atomic<bool> resetting_{false};
+  std::atomic<long> pause_ms_{0};
   std::thread acceptor_;
   std::mutex mutex_;
   std::vector<std::thread> pumps_;

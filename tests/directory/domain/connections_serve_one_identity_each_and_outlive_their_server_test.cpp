@@ -1,6 +1,7 @@
 // Kept connections: one per Kerberos identity (a cache holding another
 // principal is another identity), each sealed; configured servers tried in
-// order; a server that goes away is server down, and used again once back.
+// order; a server that goes away is server down, and used again once back;
+// one that answers late, but answers, is waited for.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -209,6 +210,48 @@ TEST(Connections, DISABLED_ConfiguredServersAndServersThatGoAway) {
     EXPECT_EQ(ads_get_object(path, container), kOk);
     EXPECT_EQ(operation_counts().connections, connections + 1);
   }
+}
+
+// In a child process, for its timeouts: 1 s to connect (and for a server to
+// begin an answer), 10 s for an operation.
+TEST(Connections, WaitOutAnAnswerThatEndsAfterTheConnectTimeout) {
+  const auto child = txads_test::run_tool(
+      {"/proc/self/exe", "--gtest_also_run_disabled_tests", "--gtest_filter=*SlowAnswer*"}, {},
+      {"LDAPTIMEOUT=10", "LDAPNETWORK_TIMEOUT=1"});
+  EXPECT_EQ(child.status, 0) << child.out;
+  EXPECT_NE(child.out.find("[  PASSED  ] 1 test"), std::string::npos) << child.out;
+}
+
+// Of two requests sent together, the server answers the first at once and
+// the second after the connect timeout: it is slow, not hung, and the wait
+// for the second goes on on the same connection.
+TEST(Connections, DISABLED_SlowAnswerOnAKeptConnection) {
+  Relay relay;
+  LdapPath parsed;
+  ASSERT_EQ(parse_path("LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/", parsed), kOk);
+  const SearchRequest site{txads_test::seeded("OU=Site"), Scope::base, "(objectClass=*)", {"ou"}};
+  const auto read_site = [&](Connection& connection) {
+    std::vector<Entry> entries;
+    return search_entries(connection, site, entries);
+  };
+  ASSERT_EQ(with_connection(parsed.endpoint, read_site), kOk);  // connected and bound at once
+  std::vector<Entry> first, second;
+  const auto read_site_twice_together = [&](Connection& connection) {
+    int ids[2] = {-1, -1};
+    for (int& id : ids) EXPECT_EQ(send_search(connection.ld(), site, 0, nullptr, id), 0);
+    Berval cookie;
+    const int rc = receive_search(connection.ld(), ids[1], second, cookie);
+    EXPECT_EQ(receive_search(connection.ld(), ids[0], first, cookie), 0);
+    return rc;
+  };
+  relay.pause_answers(milliseconds(1500));
+  const uint64_t connections = operation_counts().connections;
+  const auto start = Clock::now();
+  EXPECT_EQ(with_connection(parsed.endpoint, read_site_twice_together), kOk);
+  EXPECT_GE(Clock::now() - start, milliseconds(1400));  // the second answer was held
+  EXPECT_EQ(first.size(), 1u);
+  EXPECT_EQ(second.size(), 1u);
+  EXPECT_EQ(operation_counts().connections, connections);
 }
 
 }  // namespace

@@ -1,0 +1,101 @@
+#include "directory/socket_layer.h"
+
+#include <lber.h>
+#include <sys/socket.h>
+
+#include <new>
+#include <utility>
+
+namespace txads::directory {
+namespace {
+
+// A private option of the layer's control entry: the SASL security layer
+// above passes options it does not know on to the layer below.
+constexpr int kBytesReceived = 0x7478;
+
+struct Counts {
+  uint64_t received = 0;
+};
+
+template <const Sockbuf_IO& kOriginal>
+int set_up(Sockbuf_IO_Desc* layer, void* fd) {
+  if (kOriginal.sbi_setup != nullptr && kOriginal.sbi_setup(layer, fd) < 0) return -1;
+  layer->sbiod_pvt = new (std::nothrow) Counts;
+  return layer->sbiod_pvt != nullptr ? 0 : -1;
+}
+
+int drop_counts(Sockbuf_IO_Desc* layer) {
+  delete static_cast<Counts*>(layer->sbiod_pvt);
+  layer->sbiod_pvt = nullptr;
+  return 0;
+}
+
+ber_slen_t send_without_signal(Sockbuf_IO_Desc* layer, void* data, ber_len_t size) {
+  ber_socket_t fd = -1;
+  ber_sockbuf_ctrl(layer->sbiod_sb, LBER_SB_OPT_GET_FD, &fd);
+  return send(fd, data, size, MSG_NOSIGNAL);
+}
+
+template <const Sockbuf_IO& kOriginal>
+ber_slen_t read_counted(Sockbuf_IO_Desc* layer, void* data, ber_len_t size) {
+  const ber_slen_t got = kOriginal.sbi_read(layer, data, size);
+  if (got > 0) static_cast<Counts*>(layer->sbiod_pvt)->received += static_cast<uint64_t>(got);
+  return got;
+}
+
+template <const Sockbuf_IO& kOriginal>
+int control(Sockbuf_IO_Desc* layer, int option, void* value) {
+  if (option != kBytesReceived) return kOriginal.sbi_ctrl(layer, option, value);
+  *static_cast<uint64_t*>(value) = static_cast<Counts*>(layer->sbiod_pvt)->received;
+  return 1;
+}
+
+// `kOriginal` with sending, reading and control replaced.
+template <const Sockbuf_IO& kOriginal>
+Sockbuf_IO own_layer() {
+  Sockbuf_IO copy = kOriginal;
+  copy.sbi_setup = set_up<kOriginal>;
+  copy.sbi_remove = drop_counts;
+  copy.sbi_ctrl = control<kOriginal>;
+  copy.sbi_read = read_counted<kOriginal>;
+  copy.sbi_write = send_without_signal;
+  return copy;
+}
+
+}  // namespace
+
+void use_own_socket_layer(LDAP* ld) {
+  // liblber's layers for TCP and for local sockets (ldapi://): both write
+  // with write(2), and neither keeps state of its own (no remove entry).
+  static Sockbuf_IO own_tcp = own_layer<ber_sockbuf_io_tcp>();
+  static Sockbuf_IO own_fd = own_layer<ber_sockbuf_io_fd>();
+  const std::pair<Sockbuf_IO*, Sockbuf_IO*> swaps[] = {{&ber_sockbuf_io_tcp, &own_tcp},
+                                                       {&ber_sockbuf_io_fd, &own_fd}};
+  Sockbuf* socket = nullptr;
+  ber_socket_t fd = -1;
+  if (ldap_get_option(ld, LDAP_OPT_SOCKBUF, &socket) != LDAP_OPT_SUCCESS || socket == nullptr ||
+      ber_sockbuf_ctrl(socket, LBER_SB_OPT_GET_FD, &fd) != 1)
+    return;
+  for (const auto& [original, own] : swaps) {
+    if (ber_sockbuf_ctrl(socket, LBER_SB_OPT_HAS_IO, original) != 1) continue;
+    // The new layer goes in above the old one, which then leaves; the layers
+    // above (the SASL security layer) reach the one below on every read and
+    // write, so the swap holds for them at once. Should the new layer not be
+    // set up (liblber leaves it in place then), it leaves and the old one stays.
+    if (ber_sockbuf_add_io(socket, own, LBER_SBIOD_LEVEL_PROVIDER, &fd) == 0)
+      ber_sockbuf_remove_io(socket, original, LBER_SBIOD_LEVEL_PROVIDER);
+    else
+      ber_sockbuf_remove_io(socket, own, LBER_SBIOD_LEVEL_PROVIDER);
+  }
+}
+
+std::optional<uint64_t> bytes_received(LDAP* ld) {
+  Sockbuf* socket = nullptr;
+  if (ldap_get_option(ld, LDAP_OPT_SOCKBUF, &socket) != LDAP_OPT_SUCCESS || socket == nullptr)
+    return std::nullopt;
+  uint64_t received = 0;
+  if (ber_sockbuf_ctrl(socket, kBytesReceived, &received) != 1) return std::nullopt;
+  return received;
+}
+
+}  // namespace txads::directory

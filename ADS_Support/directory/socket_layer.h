@@ -1,0 +1,28 @@
+// The layer at the bottom of every bound connection, in place of liblber's
+// TCP layer. It sends with MSG_NOSIGNAL: liblber writes with write(2), and a
+// write to a connection the server has closed or reset raises SIGPIPE, whose
+// default action ends the host process; so no call needs to touch the
+// thread's signal mask for its requests (what is written before the layer
+// goes in, while connecting and binding, runs under a SigpipeGuard,
+// connection.cpp). And it counts the bytes it receives, so that a wait for
+// an answer can tell a server that sent nothing (hung) from one whose answer
+// is slow without a look at the socket of its own. In every other respect
+// it is liblber's layer.
+#pragma once
+
+#include <ldap.h>
+
+#include <cstdint>
+#include <optional>
+
+namespace txads::directory {
+
+// Puts the layer in place of the TCP layer of `ld`'s connection; a
+// connection without one (not connected) is left as it is.
+void use_own_socket_layer(LDAP* ld);
+
+// The bytes received on `ld`'s connection since the layer went in; nothing
+// when the connection has no such layer.
+std::optional<uint64_t> bytes_received(LDAP* ld);
+
+}  // namespace txads::directory
