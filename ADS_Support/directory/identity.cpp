@@ -114,7 +114,7 @@ Identity identity_now() {
   thread_local std::optional<Remembered> remembered;
 
   const char* variable = std::getenv("KRB5CCNAME");
-  const std::string named = variable ? variable : "";
+  const std::string_view named = variable ? variable : "";
   if (remembered && remembered->variable == named &&
       stamp_of(remembered->file.get()) == remembered->stamp)
     return remembered->identity;
@@ -127,7 +127,7 @@ Identity identity_now() {
   Fd file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   const auto stamp = stamp_of(file.get());
   if (stamp && settled(*stamp, read_began))
-    remembered = Remembered{named, std::move(file), *stamp, identity};
+    remembered = Remembered{std::string(named), std::move(file), *stamp, identity};
   return identity;
 }
 

@@ -28,34 +28,6 @@ std::string ldap_uri(const std::string& host, int port) {
   return "ldap://" + bracketed(host) + ":" + std::to_string(port);
 }
 
-struct ClientConfiguration {
-  std::string uris;  // "" when none is configured
-  std::string base;
-};
-
-// libldap reads its configuration once per process; so does this.
-ClientConfiguration read_client_configuration() {
-  ClientConfiguration configuration;
-  LdapHandle ld;
-  if (new_ldap_handle("", ld) != LDAP_SUCCESS) return configuration;
-  // Without URI or HOST libldap answers its default, "ldap://localhost".
-  char* raw_uris = nullptr;
-  ldap_get_option(ld.get(), LDAP_OPT_URI, &raw_uris);
-  LdapString uris(raw_uris);
-  if (uris && (setting_configured("URI") || setting_configured("HOST")))
-    configuration.uris = uris.get();
-  char* raw_base = nullptr;
-  ldap_get_option(ld.get(), LDAP_OPT_DEFBASE, &raw_base);
-  LdapString base(raw_base);
-  if (base) configuration.base = base.get();
-  return configuration;
-}
-
-const ClientConfiguration& client_configuration() {
-  static const ClientConfiguration configuration = read_client_configuration();
-  return configuration;
-}
-
 // One target per configured URI; for the global catalog, on its ports.
 std::vector<Target> configured_targets(const std::string& uris, bool global_catalog) {
   std::vector<Target> targets;
@@ -85,6 +57,37 @@ std::vector<Target> configured_targets(const std::string& uris, bool global_cata
   return targets;
 }
 
+struct ClientConfiguration {
+  std::string uris;         // "" when none is configured
+  std::string base_domain;  // of the configured base DN, lower case; "" when none
+  std::vector<Target> targets, global_catalog_targets;  // of the URIs
+};
+
+// libldap reads its configuration once per process; so does this.
+ClientConfiguration read_client_configuration() {
+  ClientConfiguration configuration;
+  LdapHandle ld;
+  if (new_ldap_handle("", ld) != LDAP_SUCCESS) return configuration;
+  // Without URI or HOST libldap answers its default, "ldap://localhost".
+  char* raw_uris = nullptr;
+  ldap_get_option(ld.get(), LDAP_OPT_URI, &raw_uris);
+  LdapString uris(raw_uris);
+  if (uris && (setting_configured("URI") || setting_configured("HOST")))
+    configuration.uris = uris.get();
+  char* raw_base = nullptr;
+  ldap_get_option(ld.get(), LDAP_OPT_DEFBASE, &raw_base);
+  LdapString base(raw_base);
+  if (base) configuration.base_domain = ascii_lower(dns_name_of(base.get()));
+  configuration.targets = configured_targets(configuration.uris, false);
+  configuration.global_catalog_targets = configured_targets(configuration.uris, true);
+  return configuration;
+}
+
+const ClientConfiguration& client_configuration() {
+  static const ClientConfiguration configuration = read_client_configuration();
+  return configuration;
+}
+
 // The domain's controllers (or its forest's global catalog servers); `port`
 // replaces the records' port when not 0.
 std::vector<Target> located_targets(const std::string& domain, bool global_catalog, int port) {
@@ -109,7 +112,7 @@ Status find_servers(const Endpoint& endpoint, const std::string& principal, Serv
   servers = Servers();
   const std::string kind = endpoint.global_catalog ? "gc|" : "ldap|";
   const ClientConfiguration& configuration = client_configuration();
-  const std::string base_domain = ascii_lower(dns_name_of(configuration.base));
+  const std::string& base_domain = configuration.base_domain;
   const std::string realm_domain = domain_of_principal(principal);
 
   if (!endpoint.server.empty()) {
@@ -129,7 +132,8 @@ Status find_servers(const Endpoint& endpoint, const std::string& principal, Serv
   }
 
   if (!configuration.uris.empty()) {
-    servers.targets = configured_targets(configuration.uris, endpoint.global_catalog);
+    servers.targets =
+        endpoint.global_catalog ? configuration.global_catalog_targets : configuration.targets;
     servers.key = kind + "uri|" + configuration.uris;
     return servers.targets.empty() ? kServerDown : kOk;
   }

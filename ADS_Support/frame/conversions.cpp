@@ -5,6 +5,7 @@
 #include <iconv.h>
 #include <langinfo.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -71,8 +72,14 @@ std::optional<std::string> convert(std::string_view in, const char* to, const ch
   return out;
 }
 
+bool ascii(std::string_view s) {
+  return std::all_of(s.begin(), s.end(),
+                     [](char c) { return (static_cast<unsigned char>(c) & 0x80) == 0; });
+}
+
+// ASCII text, as most paths and names are, is valid without a converter.
 bool valid_utf8(std::string_view s) {
-  return convert(s, "UTF-8", "UTF-8", nullptr).has_value();
+  return ascii(s) || convert(s, "UTF-8", "UTF-8", nullptr).has_value();
 }
 
 }  // namespace
