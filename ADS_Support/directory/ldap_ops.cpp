@@ -33,18 +33,25 @@ std::vector<char*> c_strings(const std::vector<std::string>& names) {
   return out;
 }
 
+// The entry's dn and values are read in place and copied once, into the
+// Entry.
 Entry to_entry(LDAP* ld, LDAPMessage* message) {
   Entry entry;
-  LdapString dn(ldap_get_dn(ld, message));
-  if (dn) entry.dn = dn.get();
   BerElement* raw_ber = nullptr;
-  LdapString name(ldap_first_attribute(ld, message, &raw_ber));
+  berval dn{};
+  const int rc = ldap_get_dn_ber(ld, message, &raw_ber, &dn);
   Ber ber(raw_ber);
-  while (name) {
-    Bervals values(ldap_get_values_len(ld, message, name.get()));
-    auto& out = entry.attributes[name.get()];
-    for (berval** v = values.get(); v && *v; ++v) out.emplace_back((*v)->bv_val, (*v)->bv_len);
-    name.reset(ldap_next_attribute(ld, message, ber.get()));
+  if (rc != LDAP_SUCCESS) return entry;
+  entry.dn.assign(dn.bv_val, dn.bv_len);
+  for (;;) {
+    berval name{};
+    berval* raw_values = nullptr;  // not set when no attribute is left
+    const int got = ldap_get_attribute_ber(ld, message, ber.get(), &name, &raw_values);
+    InPlaceValues values(raw_values);
+    if (got != LDAP_SUCCESS || name.bv_val == nullptr) break;
+    auto& out = entry.attributes[std::string(name.bv_val, name.bv_len)];
+    for (const berval* v = values.get(); v && v->bv_val; ++v)
+      out.emplace_back(v->bv_val, v->bv_len);
   }
   return entry;
 }

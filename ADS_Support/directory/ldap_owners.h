@@ -31,6 +31,13 @@ struct BervalsFree {
 };
 using Bervals = std::unique_ptr<berval*, BervalsFree>;
 
+// The array of an attribute's values read in place (ldap_get_attribute_ber):
+// the values point into the entry, only the array is freed.
+struct InPlaceValuesFree {
+  void operator()(berval* v) const noexcept { ber_memfree(v); }
+};
+using InPlaceValues = std::unique_ptr<berval, InPlaceValuesFree>;
+
 struct BervalFree {
   void operator()(berval* v) const noexcept { ber_bvfree(v); }
 };

@@ -14,6 +14,8 @@ namespace txads::directory {
 // without ASCII case, values equal after their escapes are read ("\2C" is
 // ","), letters compared without case (Unicode simple case folding of
 // UTF-8; other bytes exactly). "OU=Lab\20,DC=corp" is not "OU=Lab,DC=corp".
+// Identical texts are the same without being parsed: a caller asks with a dn
+// it has parsed.
 bool same_dn(std::string_view asked, std::string_view answered);
 
 // The value of the dn's first RDN with its escapes read ("CN=a\2Cb,DC=x"

@@ -113,13 +113,12 @@ Status find_servers(const Endpoint& endpoint, const std::string& principal, Serv
   const std::string kind = endpoint.global_catalog ? "gc|" : "ldap|";
   const ClientConfiguration& configuration = client_configuration();
   const std::string& base_domain = configuration.base_domain;
-  const std::string realm_domain = domain_of_principal(principal);
 
   if (!endpoint.server.empty()) {
     const std::string& host = endpoint.host;
     if (!host.empty() &&
         (equal_ignoring_case(host, endpoint.domain) || equal_ignoring_case(host, base_domain) ||
-         equal_ignoring_case(host, realm_domain))) {
+         equal_ignoring_case(host, domain_of_principal(principal)))) {
       servers.targets = located_targets(ascii_lower(host), endpoint.global_catalog, endpoint.port);
     }
     if (servers.targets.empty()) {  // a host, or a domain DNS does not know
@@ -140,7 +139,7 @@ Status find_servers(const Endpoint& endpoint, const std::string& principal, Serv
 
   std::string domain = endpoint.domain;
   if (domain.empty()) domain = base_domain;
-  if (domain.empty()) domain = realm_domain;
+  if (domain.empty()) domain = domain_of_principal(principal);
   if (domain.empty()) return kServerDown;
   servers.targets = located_targets(domain, endpoint.global_catalog, 0);
   servers.key = kind + "dns|" + domain;
