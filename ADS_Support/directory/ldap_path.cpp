@@ -84,12 +84,18 @@ int hex_value(char c) {
   return -1;
 }
 
+// The thread's last well-formed dn is remembered: callers ask about the same
+// few objects again and again, and libldap's parse allocates for every part.
 bool well_formed_dn(const std::string& dn) {
   if (dn.empty() || dn.front() == '<') return true;
+  thread_local std::string last_well_formed;
+  if (dn == last_well_formed) return true;
   LDAPDN raw = nullptr;
   const int rc = ldap_str2dn(dn.c_str(), &raw, LDAP_DN_FORMAT_LDAPV3);
   Dn owned(raw);
-  return rc == LDAP_SUCCESS;
+  if (rc != LDAP_SUCCESS) return false;
+  last_well_formed = dn;
+  return true;
 }
 
 // End of the first RDN: the first ',' (or ';') outside an escape.
