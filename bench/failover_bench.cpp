@@ -37,7 +37,7 @@ bool control(int controller, const char* action) {
 int scenario(bool freeze_first) {
   using namespace txads::directory;
   Servers servers;
-  if (find_servers(Endpoint(), current_identity().principal, servers).failed() ||
+  if (find_servers(Endpoint(), current_identity()->principal, servers).failed() ||
       servers.targets.empty()) {
     std::fprintf(stderr, "failover_bench: DNS names no controller: run it in the test domain\n");
     return 1;

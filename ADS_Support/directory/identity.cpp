@@ -104,12 +104,12 @@ bool settled(const FileStamp& stamp, time_t read_began) {
 
 // The identity the cache named by KRB5CCNAME holds now, read afresh unless it
 // is the FILE cache this thread last read and its stamp is unchanged.
-Identity identity_now() {
+std::shared_ptr<const Identity> identity_now() {
   struct Remembered {
     std::string variable;  // KRB5CCNAME when read
     Fd file;               // the cache file read
     FileStamp stamp;
-    Identity identity;
+    std::shared_ptr<const Identity> identity;
   };
   thread_local std::optional<Remembered> remembered;
 
@@ -121,8 +121,8 @@ Identity identity_now() {
 
   remembered.reset();
   const time_t read_began = std::time(nullptr);
-  Identity identity = read_identity();
-  const std::string path = file_of(identity.ccache);
+  auto identity = std::make_shared<const Identity>(read_identity());
+  const std::string path = file_of(identity->ccache);
   if (path.empty()) return identity;
   Fd file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   const auto stamp = stamp_of(file.get());
@@ -133,9 +133,9 @@ Identity identity_now() {
 
 }  // namespace
 
-Identity current_identity() {
+std::shared_ptr<const Identity> current_identity() {
   thread_local uint64_t read_in = 0;
-  thread_local Identity identity;
+  thread_local std::shared_ptr<const Identity> identity;
   if (call_serial() == 0) return identity_now();
   if (read_in != call_serial()) {
     identity = identity_now();

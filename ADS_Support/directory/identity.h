@@ -5,6 +5,7 @@
 // context per thread).
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace txads::directory {
@@ -17,7 +18,8 @@ struct Identity {
 
 // Looked up for every export call (once, by its first operation) and on every
 // use outside one: the environment and the cache may have changed. A FILE
-// cache is read again only when its file has changed.
-Identity current_identity();
+// cache is read again only when its file has changed. Shared, not copied: a
+// call holds the identity it started with however the cache changes.
+std::shared_ptr<const Identity> current_identity();
 
 }  // namespace txads::directory

@@ -152,11 +152,11 @@ std::vector<Target> in_trial_order(const std::vector<Target>& targets) {
 
 Status Lease::open(const Endpoint& endpoint, const std::function<int(Connection&)>& operation) {
   end(LDAP_SUCCESS);
-  const Identity identity = current_identity();
+  const std::shared_ptr<const Identity> identity = current_identity();
   Servers servers;
-  Status status = find_servers(endpoint, identity.principal, servers);
+  Status status = find_servers(endpoint, identity->principal, servers);
   if (status.failed()) return status;
-  key_ = servers.key + '\n' + identity.ccache + '\n' + identity.principal;
+  key_ = servers.key + '\n' + identity->ccache + '\n' + identity->principal;
   if (call_time_spent()) return kServerDown;
 
   // A kept connection first, unless its server has been found lost since.
@@ -185,7 +185,7 @@ Status Lease::open(const Endpoint& endpoint, const std::function<int(Connection&
   for (const Target& target : in_trial_order(servers.targets)) {
     if (failed_in_call(target.uri) || failed_in_call(target.host)) continue;
     if (call_time_spent()) break;
-    status = Connection::open(target, identity, connection_);
+    status = Connection::open(target, *identity, connection_);
     if (status == kServerDown) {
       avoid_server(target.uri);
       note_failed_in_call(target.uri);
