@@ -143,7 +143,10 @@ class Enumerator {
 // answers for under another dn than the one named gives kNoSuchObject.
 Status ads_get_object(std::string_view path, Object& object);
 Status ads_get_object(std::string_view path, Container& container);
-Status ads_get_object(std::string_view path, Group& group);
+// A group's bind reads its member list with its classes, which saves a
+// request for callers that go on to its members; one that only asks whether
+// the group is there leaves `read_members` false and gets a smaller answer.
+Status ads_get_object(std::string_view path, Group& group, bool read_members = true);
 Status ads_get_object(std::string_view path, User& user);
 
 // IADsNameTranslate on the global catalog.

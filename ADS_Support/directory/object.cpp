@@ -153,8 +153,8 @@ Status ads_get_object(std::string_view path, Object& object) {
 Status ads_get_object(std::string_view path, Container& container) {
   return bind_as(path, container, is_container);
 }
-Status ads_get_object(std::string_view path, Group& group) {
-  return bind_as(path, group, is_group, true);
+Status ads_get_object(std::string_view path, Group& group, bool read_members) {
+  return bind_as(path, group, is_group, read_members);
 }
 Status ads_get_object(std::string_view path, User& user) {
   return bind_as(path, user, is_user);

@@ -22,14 +22,13 @@ int judge(Status bind, OutputBuffer error) {
   return -1;
 }
 
-// The caller's path in UTF-8; a path the thread's code set cannot read is
-// refused as an invalid argument.
-template <class Interface>
-int bind_path(const char* path, OutputBuffer error) {
+// The bind of the caller's path in UTF-8; a path the thread's code set
+// cannot read is refused as an invalid argument.
+template <class Bind>
+int bind_path(const char* path, OutputBuffer error, Bind bind) {
   const std::optional<std::string> utf8 = to_directory(path ? path : "");
   if (!utf8) return judge(kInvalidArg, error);
-  Interface object;
-  return judge(directory::ads_get_object(*utf8, object), error);
+  return judge(bind(*utf8), error);
 }
 
 }  // namespace
@@ -38,12 +37,18 @@ int IsContainerExist(const char* container_path, OutputBuffer error) {
   const int result = -3;
   ComInit com;
   if (!longer_than_provider_prefix(container_path)) return result;
-  return bind_path<directory::Container>(container_path, error);
+  return bind_path(container_path, error, [](const std::string& path) {
+    directory::Container container;
+    return directory::ads_get_object(path, container);
+  });
 }
 
 int IsGroupExist(const char* group_path, OutputBuffer error) {
   ComInit com;
-  return bind_path<directory::Group>(group_path, error);
+  return bind_path(group_path, error, [](const std::string& path) {
+    directory::Group group;
+    return directory::ads_get_object(path, group, /*read_members=*/false);
+  });
 }
 
 }  // namespace txads::queries
