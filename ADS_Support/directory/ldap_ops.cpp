@@ -4,9 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <charconv>
-#include <chrono>
 #include <iterator>
 
 #include "directory/call_budget.h"
