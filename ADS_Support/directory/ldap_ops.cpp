@@ -178,20 +178,20 @@ int await_answer(LDAP* ld, int message_id, Message& answer, bool wait) {
     // hung; the bytes the connection received tell whether it sent anything
     // (for this request or another on the same connection). A connection
     // without the counting layer counts as one that did.
-    const std::optional<uint64_t> before = bytes_received(ld);
+    const std::optional<uint64_t> before = bytes_heard(ld);
     const timeval network = network_timeout(ld), operation = operation_timeout(ld);
     const timeval& silence =
         milliseconds_of(network) < milliseconds_of(operation) ? network : operation;
     type = wait_for(ld, message_id, bounded_timeout(silence), answer);
     if (type == 0) {
-      if (before && bytes_received(ld) == before) {
-        ldap_abandon_ext(ld, message_id, nullptr, nullptr);
+      if (before && bytes_heard(ld) == before) {
+        abandon_request(ld, message_id);
         return LDAP_CONNECT_ERROR;
       }
       type = wait_for(ld, message_id, bounded_timeout(operation), answer);
     }
     if (type == 0) {
-      ldap_abandon_ext(ld, message_id, nullptr, nullptr);
+      abandon_request(ld, message_id);
       return LDAP_TIMEOUT;
     }
   }
@@ -292,6 +292,12 @@ int receive_if_arrived(Connection& connection, const SearchRequest& query, int m
   return receive_answer(connection, query, message_id, entries, cookie, nullptr, false);
 }
 
+int abandon_request(LDAP* ld, int message_id) {
+  const int rc = ldap_abandon_ext(ld, message_id, nullptr, nullptr);
+  note_abandoned(ld);
+  return rc;
+}
+
 int send_first_page(LDAP* ld, const SearchRequest& query, int& message_id) {
   return send_search(ld, query, page_entries_of(query), nullptr, message_id);
 }
@@ -353,7 +359,7 @@ int search_all(Connection& connection, const std::vector<SearchRequest>& queries
   }
   for (size_t i = 0; i < message_ids.size(); ++i) {
     if (rc != LDAP_SUCCESS) {
-      ldap_abandon_ext(ld, message_ids[i], nullptr, nullptr);
+      abandon_request(ld, message_ids[i]);
       continue;
     }
     rc = receive_all(connection, queries[i], message_ids[i], entries,

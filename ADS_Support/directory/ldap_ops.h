@@ -56,6 +56,10 @@ int send_search(LDAP* ld, const SearchRequest& query, int page_entries, const be
                 int& message_id);
 int receive_search(LDAP* ld, int message_id, std::vector<Entry>& entries, Berval& cookie,
                    std::vector<std::string>* references = nullptr, bool wait = true);
+// Abandons request `message_id`: its answer, when the server sent it
+// before the abandon arrived, is read and dropped with the next answers.
+int abandon_request(LDAP* ld, int message_id);
+
 // Asks for the first page of `query` as search_entries does (search_ahead.h).
 int send_first_page(LDAP* ld, const SearchRequest& query, int& message_id);
 

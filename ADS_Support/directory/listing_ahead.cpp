@@ -39,4 +39,8 @@ std::unique_ptr<PageReader> take_listing_ahead(const Endpoint& endpoint) {
   return std::move(current->reader_);
 }
 
+void drop_listing_ahead(int ldap_result) {
+  if (current && current->reader_) current->reader_->drop(ldap_result);
+}
+
 }  // namespace txads::directory

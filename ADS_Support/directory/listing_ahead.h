@@ -30,6 +30,7 @@ class ListingAhead {
  private:
   friend Connection* listing_ahead_connection(const Endpoint& endpoint);
   friend std::unique_ptr<PageReader> take_listing_ahead(const Endpoint& endpoint);
+  friend void drop_listing_ahead(int ldap_result);
   std::unique_ptr<PageReader> reader_;
   std::string endpoint_key_;
   bool active_ = false;
@@ -38,8 +39,11 @@ class ListingAhead {
 // For the directory layer: the connection of the thread's listing asked
 // ahead to `endpoint`, or null; and its reader (null when none), which takes
 // the page asked for when started with the same query (else asks again).
-// A listing taken no longer lends its connection.
+// A listing taken no longer lends its connection, nor one dropped; a dropped
+// listing is asked for again when taken.
 Connection* listing_ahead_connection(const Endpoint& endpoint);
 std::unique_ptr<PageReader> take_listing_ahead(const Endpoint& endpoint);
+// Ends the listing asked ahead after its connection failed with `ldap_result`.
+void drop_listing_ahead(int ldap_result);
 
 }  // namespace txads::directory

@@ -8,7 +8,13 @@ namespace txads::directory {
 
 PageReader::~PageReader() {
   if (message_id_ < 0 || lease_.connection() == nullptr) return;
-  lease_.end(ldap_abandon_ext(lease_.connection()->ld(), message_id_, nullptr, nullptr));
+  lease_.end(abandon_request(lease_.connection()->ld(), message_id_));
+}
+
+void PageReader::drop(int ldap_result) {
+  message_id_ = -1;
+  ask_failure_ = ldap_result;
+  lease_.end(ldap_result);
 }
 
 Status PageReader::ask(const Endpoint& endpoint, SearchRequest query) {

@@ -36,6 +36,11 @@ class PageReader {
   // or the failure that ends the search.
   Status next_page(std::vector<Entry>& entries);
 
+  // Ends the search after its connection failed with `ldap_result`, which
+  // ends the lease as Lease::end does; next_page gives that failure, and
+  // start() asks again.
+  void drop(int ldap_result);
+
   // Entries in the first page (tests).
   static constexpr int kFirstPageEntries = 50;
 

@@ -19,6 +19,7 @@
 
 #include <map>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "directory/avoided_servers.h"
@@ -219,18 +220,32 @@ void Lease::end(int ldap_result) {
   if (waited_out(ldap_result)) give_up_on(server, host);  // hung mid-listing, or silent too long
 }
 
+namespace {
+
+// The operation on a connection lent by requests asked ahead. A client-side
+// failure ends the lending with it (`drop`), as Lease::end ends a lease;
+// nothing when the connection has gone, leaving the operation to the pool.
+template <class Drop>
+std::optional<Status> on_lent(Connection& lent, const std::function<int(Connection&)>& operation,
+                              Drop drop) {
+  const int rc = operation(lent);
+  const Status status = status_from_ldap(rc, lent.ld());
+  if (rc < 0) drop(rc);
+  if (server_lost(rc)) return std::nullopt;
+  return status;
+}
+
+}  // namespace
+
 Status with_connection(const Endpoint& endpoint, const std::function<int(Connection&)>& operation) {
-  // After a listing asked ahead, on its connection (see listing_ahead.h);
-  // one that has gone leaves the operation to a connection of the pool.
+  // After a listing asked ahead, on its connection (see listing_ahead.h).
   if (Connection* lent = listing_ahead_connection(endpoint)) {
-    const int rc = operation(*lent);
-    if (!server_lost(rc)) return status_from_ldap(rc, lent->ld());
+    if (auto status = on_lent(*lent, operation, drop_listing_ahead)) return *status;
   }
   // After searches asked ahead, on their connection (see search_ahead.h).
   if (Connection* lent = search_ahead_connection(endpoint)) {
-    const int rc = operation(*lent);
-    if (!server_lost(rc)) return status_from_ldap(rc, lent->ld());
-    drop_search_ahead(*lent, rc);
+    if (auto status = on_lent(*lent, operation, [lent](int rc) { drop_search_ahead(*lent, rc); }))
+      return *status;
   }
   Lease lease;
   return lease.open(endpoint, operation);

@@ -105,7 +105,7 @@ struct PendingListings {
     for (auto& [key, server] : servers) {
       if (Connection* connection = server.lease.connection())
         for (const Listing& listing : server.sent)
-          ldap_abandon_ext(connection->ld(), listing.message_id, nullptr, nullptr);
+          abandon_request(connection->ld(), listing.message_id);
     }
   }
 };

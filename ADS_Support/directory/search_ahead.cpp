@@ -40,7 +40,7 @@ SearchAhead::SearchAhead(const Endpoint& endpoint, SearchRequest query)
 SearchAhead::~SearchAhead() {
   asked.erase(std::remove(asked.begin(), asked.end(), this), asked.end());
   if (on_ == nullptr) return;
-  if (message_id_ >= 0) ldap_abandon_ext(on_->ld(), message_id_, nullptr, nullptr);
+  if (message_id_ >= 0) abandon_request(on_->ld(), message_id_);
   // Asks that borrowed this connection lose it with this one.
   if (lease_.connection() != nullptr) release(*on_, true);
   lease_.end(LDAP_SUCCESS);
@@ -50,8 +50,7 @@ SearchAhead* SearchAhead::release(const Connection& connection, bool abandon) {
   SearchAhead* owner = nullptr;
   for (SearchAhead* ahead : asked) {
     if (ahead->on_ != &connection) continue;
-    if (abandon && ahead->message_id_ >= 0)
-      ldap_abandon_ext(ahead->on_->ld(), ahead->message_id_, nullptr, nullptr);
+    if (abandon && ahead->message_id_ >= 0) abandon_request(ahead->on_->ld(), ahead->message_id_);
     ahead->on_ = nullptr;
     ahead->message_id_ = -1;
     if (ahead->lease_.connection() != nullptr) owner = ahead;

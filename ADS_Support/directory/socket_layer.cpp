@@ -1,20 +1,27 @@
 #include "directory/socket_layer.h"
 
 #include <lber.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
 namespace txads::directory {
 namespace {
 
-// A private option of the layer's control entry: the SASL security layer
+// Private options of the layer's control entry: the SASL security layer
 // above passes options it does not know on to the layer below.
-constexpr int kBytesReceived = 0x7478;
+constexpr int kBytesHeard = 0x7478;
+constexpr int kRequestAbandoned = 0x7479;
 
 struct Counts {
   uint64_t received = 0;
+  // Bytes up to here were waiting before the latest request went out, after
+  // a request was abandoned: answers to it, not to a later request.
+  uint64_t stale_until = 0;
+  bool abandoned = false;  // a request was abandoned since the latest was sent
 };
 
 template <const Sockbuf_IO& kOriginal>
@@ -30,9 +37,18 @@ int drop_counts(Sockbuf_IO_Desc* layer) {
   return 0;
 }
 
+// Sends; the first send after an abandon (the next request) notes the bytes
+// waiting unread, which answer requests sent before it.
 ber_slen_t send_without_signal(Sockbuf_IO_Desc* layer, void* data, ber_len_t size) {
   ber_socket_t fd = -1;
   ber_sockbuf_ctrl(layer->sbiod_sb, LBER_SB_OPT_GET_FD, &fd);
+  auto& counts = *static_cast<Counts*>(layer->sbiod_pvt);
+  if (counts.abandoned) {
+    int waiting = 0;
+    if (ioctl(fd, FIONREAD, &waiting) == 0 && waiting > 0)
+      counts.stale_until = counts.received + static_cast<uint64_t>(waiting);
+    counts.abandoned = false;
+  }
   return send(fd, data, size, MSG_NOSIGNAL);
 }
 
@@ -45,9 +61,17 @@ ber_slen_t read_counted(Sockbuf_IO_Desc* layer, void* data, ber_len_t size) {
 
 template <const Sockbuf_IO& kOriginal>
 int control(Sockbuf_IO_Desc* layer, int option, void* value) {
-  if (option != kBytesReceived) return kOriginal.sbi_ctrl(layer, option, value);
-  *static_cast<uint64_t*>(value) = static_cast<Counts*>(layer->sbiod_pvt)->received;
-  return 1;
+  auto& counts = *static_cast<Counts*>(layer->sbiod_pvt);
+  switch (option) {
+    case kBytesHeard:
+      *static_cast<uint64_t*>(value) = std::max(counts.received, counts.stale_until);
+      return 1;
+    case kRequestAbandoned:
+      counts.abandoned = true;
+      return 1;
+    default:
+      return kOriginal.sbi_ctrl(layer, option, value);
+  }
 }
 
 // `kOriginal` with sending, reading and control replaced.
@@ -89,13 +113,25 @@ void use_own_socket_layer(LDAP* ld) {
   }
 }
 
-std::optional<uint64_t> bytes_received(LDAP* ld) {
+namespace {
+
+Sockbuf* socket_of(LDAP* ld) {
   Sockbuf* socket = nullptr;
-  if (ldap_get_option(ld, LDAP_OPT_SOCKBUF, &socket) != LDAP_OPT_SUCCESS || socket == nullptr)
-    return std::nullopt;
-  uint64_t received = 0;
-  if (ber_sockbuf_ctrl(socket, kBytesReceived, &received) != 1) return std::nullopt;
-  return received;
+  if (ldap_get_option(ld, LDAP_OPT_SOCKBUF, &socket) != LDAP_OPT_SUCCESS) return nullptr;
+  return socket;
+}
+
+}  // namespace
+
+std::optional<uint64_t> bytes_heard(LDAP* ld) {
+  Sockbuf* socket = socket_of(ld);
+  uint64_t heard = 0;
+  if (socket == nullptr || ber_sockbuf_ctrl(socket, kBytesHeard, &heard) != 1) return std::nullopt;
+  return heard;
+}
+
+void note_abandoned(LDAP* ld) {
+  if (Sockbuf* socket = socket_of(ld)) ber_sockbuf_ctrl(socket, kRequestAbandoned, nullptr);
 }
 
 }  // namespace txads::directory

@@ -6,8 +6,9 @@
 // goes in, while connecting and binding, runs under a SigpipeGuard,
 // connection.cpp). And it counts the bytes it receives, so that a wait for
 // an answer can tell a server that sent nothing (hung) from one whose answer
-// is slow without a look at the socket of its own. In every other respect
-// it is liblber's layer.
+// is slow without a look at the socket of its own (but one, after a request
+// was abandoned, for the bytes its answer left waiting). In every other
+// respect it is liblber's layer.
 #pragma once
 
 #include <ldap.h>
@@ -21,8 +22,14 @@ namespace txads::directory {
 // connection without one (not connected) is left as it is.
 void use_own_socket_layer(LDAP* ld);
 
-// The bytes received on `ld`'s connection since the layer went in; nothing
-// when the connection has no such layer.
-std::optional<uint64_t> bytes_received(LDAP* ld);
+// The bytes received on `ld`'s connection since the layer went in, but for
+// those that were waiting unread when the latest request went out after an
+// abandon (answers to abandoned requests: no sign that the server still
+// answers); nothing when the connection has no such layer.
+std::optional<uint64_t> bytes_heard(LDAP* ld);
+
+// Tells the layer that a request on `ld`'s connection was abandoned, so
+// that its answer may be waiting.
+void note_abandoned(LDAP* ld);
 
 }  // namespace txads::directory

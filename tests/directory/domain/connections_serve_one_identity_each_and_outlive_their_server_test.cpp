@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 
@@ -23,6 +24,8 @@
 #include "directory/ldap_path.h"
 #include "directory/operation_counter.h"
 #include "directory/pool.h"
+#include "directory/search_ahead.h"
+#include "support/child_tests.h"
 #include "support/relay.h"
 #include "support/scratch_ou.h"
 
@@ -171,12 +174,9 @@ TEST(Connections, SendEachRequestAtOnce) {
 
 // In a child process: libldap reads its configuration once per process.
 TEST(Connections, FollowTheClientConfiguration) {
-  const auto child = txads_test::run_tool(
-      {"/proc/self/exe", "--gtest_also_run_disabled_tests", "--gtest_filter=*Configured*"}, {},
-      {"LDAPURI=ldap://127.0.0.1:1 " + std::string(getenv("LDAPURI")), "LDAPTIMEOUT=2",
-       "LDAPNETWORK_TIMEOUT=2"});
-  EXPECT_EQ(child.status, 0) << child.out;
-  EXPECT_NE(child.out.find("[  PASSED  ] 1 test"), std::string::npos) << child.out;
+  txads_test::expect_child_tests_pass(
+      "*Configured*", {"LDAPURI=ldap://127.0.0.1:1 " + std::string(getenv("LDAPURI")),
+                       "LDAPTIMEOUT=2", "LDAPNETWORK_TIMEOUT=2"});
 }
 
 // Configured servers are tried in order. The relay stands in for a server that
@@ -213,28 +213,58 @@ TEST(Connections, DISABLED_ConfiguredServersAndServersThatGoAway) {
 }
 
 // In a child process, for its timeouts: 3 s to connect (and for a server to
-// begin an answer; ample on a loaded machine), 20 s for an operation.
-TEST(Connections, WaitOutAnAnswerThatEndsAfterTheConnectTimeout) {
-  const auto child = txads_test::run_tool(
-      {"/proc/self/exe", "--gtest_also_run_disabled_tests", "--gtest_filter=*SlowAnswer*"}, {},
-      {"LDAPTIMEOUT=20", "LDAPNETWORK_TIMEOUT=3"});
-  EXPECT_EQ(child.status, 0) << child.out;
-  EXPECT_NE(child.out.find("[  PASSED  ] 1 test"), std::string::npos) << child.out;
+// begin an answer; ample on a loaded machine), 6 s for an operation.
+TEST(Connections, TellASlowServerFromAHungOne) {
+  txads_test::expect_child_tests_pass("*DISABLED_SlowAnswer*:*DISABLED_Silent*",
+                                      {"LDAPTIMEOUT=6", "LDAPNETWORK_TIMEOUT=3"}, 2);
+}
+
+// A relay in front of the first controller, the server reached through it,
+// and a base read of OU=Site to ask it.
+struct RelayedSite {
+  RelayedSite() {
+    LdapPath parsed;
+    EXPECT_EQ(parse_path("LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/", parsed), kOk);
+    endpoint = parsed.endpoint;
+  }
+  Status read() {
+    return with_connection(endpoint, [&](Connection& connection) {
+      std::vector<Entry> entries;
+      return search_entries(connection, site, entries);
+    });
+  }
+
+  Relay relay;
+  Endpoint endpoint;
+  const SearchRequest site{txads_test::seeded("OU=Site"), Scope::base, "(objectClass=*)", {"ou"}};
+};
+
+// The answer to a request abandoned too late waits unread on a kept
+// connection when its server hangs: bytes that came before the next request
+// are no sign of life, and the server is down after the connect timeout.
+TEST(Connections, DISABLED_SilentAfterAnAbandonedAnswer) {
+  RelayedSite relayed;
+  const SearchRequest& site = relayed.site;
+  ASSERT_EQ(relayed.read(), kOk);
+  const auto ask_and_abandon_when_answered = [&](Connection& connection) {
+    int id = -1;
+    EXPECT_EQ(send_search(connection.ld(), site, 0, nullptr, id), 0);
+    pollfd answer{socket_of(connection), POLLIN, 0};
+    EXPECT_EQ(poll(&answer, 1, 5000), 1);
+    return abandon_request(connection.ld(), id);
+  };
+  ASSERT_EQ(with_connection(relayed.endpoint, ask_and_abandon_when_answered), kOk);
+  relayed.relay.freeze(true);
+  EXPECT_EQ(relayed.read(), kServerDown);  // not a timeout
 }
 
 // Of two requests sent together, the server answers the first at once and
 // the second after the connect timeout: it is slow, not hung, and the wait
 // for the second goes on on the same connection.
 TEST(Connections, DISABLED_SlowAnswerOnAKeptConnection) {
-  Relay relay;
-  LdapPath parsed;
-  ASSERT_EQ(parse_path("LDAP://127.0.0.1:" + std::to_string(relay.port()) + "/", parsed), kOk);
-  const SearchRequest site{txads_test::seeded("OU=Site"), Scope::base, "(objectClass=*)", {"ou"}};
-  const auto read_site = [&](Connection& connection) {
-    std::vector<Entry> entries;
-    return search_entries(connection, site, entries);
-  };
-  ASSERT_EQ(with_connection(parsed.endpoint, read_site), kOk);  // connected and bound at once
+  RelayedSite relayed;
+  const SearchRequest& site = relayed.site;
+  ASSERT_EQ(relayed.read(), kOk);  // connected and bound at once
   std::vector<Entry> first, second;
   const auto read_site_twice_together = [&](Connection& connection) {
     int ids[2] = {-1, -1};
@@ -244,14 +274,42 @@ TEST(Connections, DISABLED_SlowAnswerOnAKeptConnection) {
     EXPECT_EQ(receive_search(connection.ld(), ids[0], first, cookie), 0);
     return rc;
   };
-  relay.pause_answers(milliseconds(4000));
+  relayed.relay.pause_answers(milliseconds(4000));
   const uint64_t connections = operation_counts().connections;
   const auto start = Clock::now();
-  EXPECT_EQ(with_connection(parsed.endpoint, read_site_twice_together), kOk);
+  EXPECT_EQ(with_connection(relayed.endpoint, read_site_twice_together), kOk);
   EXPECT_GE(Clock::now() - start, milliseconds(3900));  // the second answer was held
   EXPECT_EQ(first.size(), 1u);
   EXPECT_EQ(second.size(), 1u);
   EXPECT_EQ(operation_counts().connections, connections);
+}
+
+// In a child process, for its timeouts: 1 s to connect, 2 s for an operation.
+TEST(Connections, CloseALentConnectionThatTimedOut) {
+  txads_test::expect_child_tests_pass("*DISABLED_TimedOut*",
+                                      {"LDAPTIMEOUT=2", "LDAPNETWORK_TIMEOUT=1"});
+}
+
+// An operation on the connection of searches asked ahead whose answer stops
+// coming (the server answers the first search, then nothing for 4 s): the
+// connection is closed, not kept for the next call to wait on. (On a loaded
+// machine the first answer may come too late as well: hung, closed too.)
+TEST(Connections, DISABLED_TimedOutOnALentConnection) {
+  RelayedSite relayed;
+  const SearchRequest& site = relayed.site;
+  SearchRequest site_classes = site;
+  site_classes.attributes = {"objectClass"};
+  ASSERT_EQ(relayed.read(), kOk);
+  const size_t kept = kept_connections();
+  relayed.relay.pause_answers(milliseconds(4000));
+  {
+    const SearchAhead first(relayed.endpoint, site), second(relayed.endpoint, site_classes);
+    std::vector<Entry> entries;
+    EXPECT_TRUE(with_connection(relayed.endpoint, [&](Connection& connection) {
+                  return search_entries(connection, site_classes, entries);
+                }).failed());
+  }
+  EXPECT_LT(kept_connections(), kept);
 }
 
 }  // namespace
