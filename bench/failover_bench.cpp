@@ -38,11 +38,11 @@ int scenario(bool freeze_first) {
   using namespace txads::directory;
   Servers servers;
   if (find_servers(Endpoint(), current_identity()->principal, servers).failed() ||
-      servers.targets.empty()) {
+      servers.targets->empty()) {
     std::fprintf(stderr, "failover_bench: DNS names no controller: run it in the test domain\n");
     return 1;
   }
-  const std::string& first = servers.targets.front().host;
+  const std::string& first = servers.targets->front().host;
   const int controller = first.rfind("dc2.", 0) == 0 ? 2 : 1;
   if (freeze_first && !control(controller, "freeze")) return 1;
 

@@ -183,7 +183,7 @@ Status Lease::open(const Endpoint& endpoint, const std::function<int(Connection&
   }
 
   status = kServerDown;
-  for (const Target& target : in_trial_order(servers.targets)) {
+  for (const Target& target : in_trial_order(*servers.targets)) {
     if (failed_in_call(target.uri) || failed_in_call(target.host)) continue;
     if (call_time_spent()) break;
     status = Connection::open(target, *identity, connection_);

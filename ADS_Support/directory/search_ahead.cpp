@@ -59,6 +59,7 @@ SearchAhead* SearchAhead::release(const Connection& connection, bool abandon) {
 }
 
 Connection* search_ahead_connection(const Endpoint& endpoint) {
+  if (asked.empty()) return nullptr;
   const std::string key = endpoint.key();
   for (SearchAhead* ahead : asked) {
     if (ahead->on_ != nullptr && ahead->endpoint_key_ == key) return ahead->on_;

@@ -58,9 +58,9 @@ std::vector<Target> configured_targets(const std::string& uris, bool global_cata
 }
 
 struct ClientConfiguration {
-  std::string uris;         // "" when none is configured
-  std::string base_domain;  // of the configured base DN, lower case; "" when none
-  std::vector<Target> targets, global_catalog_targets;  // of the URIs
+  std::string uris;                         // "" when none is configured
+  std::string base_domain;                  // of the configured base DN, lower case; "" when none
+  Servers servers, global_catalog_servers;  // of the URIs
 };
 
 // libldap reads its configuration once per process; so does this.
@@ -78,8 +78,12 @@ ClientConfiguration read_client_configuration() {
   ldap_get_option(ld.get(), LDAP_OPT_DEFBASE, &raw_base);
   LdapString base(raw_base);
   if (base) configuration.base_domain = ascii_lower(dns_name_of(base.get()));
-  configuration.targets = configured_targets(configuration.uris, false);
-  configuration.global_catalog_targets = configured_targets(configuration.uris, true);
+  configuration.servers = {
+      "ldap|uri|" + configuration.uris,
+      std::make_shared<const std::vector<Target>>(configured_targets(configuration.uris, false))};
+  configuration.global_catalog_servers = {
+      "gc|uri|" + configuration.uris,
+      std::make_shared<const std::vector<Target>>(configured_targets(configuration.uris, true))};
   return configuration;
 }
 
@@ -90,12 +94,13 @@ const ClientConfiguration& client_configuration() {
 
 // The domain's controllers (or its forest's global catalog servers); `port`
 // replaces the records' port when not 0.
-std::vector<Target> located_targets(const std::string& domain, bool global_catalog, int port) {
+std::shared_ptr<const std::vector<Target>> located_targets(const std::string& domain,
+                                                           bool global_catalog, int port) {
   const std::vector<ServiceRecord> records =
       global_catalog ? global_catalog_servers(forest_of(domain)) : domain_controllers(domain);
-  std::vector<Target> targets;
+  auto targets = std::make_shared<std::vector<Target>>();
   for (const ServiceRecord& record : records) {
-    targets.push_back({ldap_uri(record.target, port != 0 ? port : record.port), record.target});
+    targets->push_back({ldap_uri(record.target, port != 0 ? port : record.port), record.target});
   }
   return targets;
 }
@@ -110,7 +115,6 @@ std::string domain_of_principal(const std::string& principal) {
 
 Status find_servers(const Endpoint& endpoint, const std::string& principal, Servers& servers) {
   servers = Servers();
-  const std::string kind = endpoint.global_catalog ? "gc|" : "ldap|";
   const ClientConfiguration& configuration = client_configuration();
   const std::string& base_domain = configuration.base_domain;
 
@@ -121,20 +125,20 @@ Status find_servers(const Endpoint& endpoint, const std::string& principal, Serv
          equal_ignoring_case(host, domain_of_principal(principal)))) {
       servers.targets = located_targets(ascii_lower(host), endpoint.global_catalog, endpoint.port);
     }
-    if (servers.targets.empty()) {  // a host, or a domain DNS does not know
+    if (!servers.targets || servers.targets->empty()) {  // a host, or a domain DNS does not know
       int port = endpoint.port;
       if (port == 0) port = endpoint.global_catalog ? kGlobalCatalogPort : kLdapPort;
-      servers.targets.push_back({ldap_uri(host, port), host});
+      servers.targets =
+          std::make_shared<const std::vector<Target>>(1, Target{ldap_uri(host, port), host});
     }
     servers.key = endpoint.key();
     return kOk;
   }
 
   if (!configuration.uris.empty()) {
-    servers.targets =
-        endpoint.global_catalog ? configuration.global_catalog_targets : configuration.targets;
-    servers.key = kind + "uri|" + configuration.uris;
-    return servers.targets.empty() ? kServerDown : kOk;
+    servers =
+        endpoint.global_catalog ? configuration.global_catalog_servers : configuration.servers;
+    return servers.targets->empty() ? kServerDown : kOk;
   }
 
   std::string domain = endpoint.domain;
@@ -142,8 +146,8 @@ Status find_servers(const Endpoint& endpoint, const std::string& principal, Serv
   if (domain.empty()) domain = domain_of_principal(principal);
   if (domain.empty()) return kServerDown;
   servers.targets = located_targets(domain, endpoint.global_catalog, 0);
-  servers.key = kind + "dns|" + domain;
-  return servers.targets.empty() ? kServerDown : kOk;
+  servers.key = (endpoint.global_catalog ? "gc|dns|" : "ldap|dns|") + domain;
+  return servers.targets->empty() ? kServerDown : kOk;
 }
 
 }  // namespace txads::directory

@@ -9,6 +9,7 @@
 // global catalog servers. Thread-safe.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,10 @@ struct Target {
 };
 
 struct Servers {
-  std::string key;              // the same for calls that may share connections
-  std::vector<Target> targets;  // preferred first
+  std::string key;  // the same for calls that may share connections
+  // Preferred first; never null once found. Shared: the configured servers
+  // are not copied for every operation.
+  std::shared_ptr<const std::vector<Target>> targets;
 };
 
 // kServerDown when no domain can be told or DNS names no controller for it.

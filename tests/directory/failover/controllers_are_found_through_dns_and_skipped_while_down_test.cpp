@@ -66,7 +66,8 @@ TEST(Controllers, AreFoundThroughDnsForThePathOrTheRealmByEveryExport) {
     Servers servers;
     EXPECT_EQ(find_servers(where, principal, servers).bits(), expected.empty() ? 0x8007203Au : 0);
     std::vector<std::string> hosts;
-    for (const Target& target : servers.targets) {
+    const std::vector<Target> no_targets;
+    for (const Target& target : servers.targets ? *servers.targets : no_targets) {
       hosts.push_back(target.host);
       EXPECT_NE(target.uri.find(where.global_catalog ? ":3268" : ":389"), std::string::npos);
     }
@@ -95,9 +96,9 @@ TEST(Controllers, KeepAnsweringUntilBothAreDown) {
   BothControllersRestored restore;
   Servers servers;
   ASSERT_EQ(find_servers(Endpoint(), "x@CORP.EXAMPLE.COM", servers), kOk);
-  ASSERT_EQ(servers.targets.size(), 2u);
-  const std::string preferred = servers.targets[0].uri;
-  const int first = servers.targets[0].host.rfind("dc2.", 0) == 0 ? 2 : 1, second = 3 - first;
+  ASSERT_EQ(servers.targets->size(), 2u);
+  const std::string preferred = servers.targets->front().uri;
+  const int first = servers.targets->front().host.rfind("dc2.", 0) == 0 ? 2 : 1, second = 3 - first;
   forget_avoided_server(preferred);
   ASSERT_EQ(container_exists(kSite), 0);  // connected to the first
 
