@@ -14,8 +14,11 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <optional>
+#include <semaphore>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -251,6 +254,38 @@ TEST(Connections, LeaveKeptConnectionsToAnAvoidedServer) {
   EXPECT_EQ(relayed.read(), kOk);
   forget_avoided_server(server);
   EXPECT_EQ(operation_counts().connections, connections + 1);
+}
+
+// A thread takes back the connection it gave back last, also when another
+// thread gave one back after it (which a plain last-in-first-out list would
+// hand out instead).
+TEST(Connections, KeepEachThreadToItsOwnConnection) {
+  RelayedSite relayed;
+  const auto socket_now = [&](const std::function<void()>& while_held) {
+    int fd = -1;
+    EXPECT_EQ(with_connection(relayed.endpoint,
+                              [&](Connection& connection) {
+                                fd = socket_of(connection);
+                                while_held();
+                                return 0;
+                              }),
+              kOk);
+    return fd;
+  };
+  std::binary_semaphore other_holds_one{0}, mine_given_back{0};
+  std::thread other;
+  const int mine = socket_now([&] {
+    other = std::thread([&] {
+      socket_now([&] {
+        other_holds_one.release();
+        mine_given_back.acquire();
+      });
+    });
+    other_holds_one.acquire();
+  });
+  mine_given_back.release();
+  other.join();
+  EXPECT_EQ(socket_now([] {}), mine);
 }
 
 // The answer to a request abandoned too late waits unread on a kept
