@@ -52,9 +52,15 @@ ber_slen_t send_without_signal(Sockbuf_IO_Desc* layer, void* data, ber_len_t siz
   return send(fd, data, size, MSG_NOSIGNAL);
 }
 
-template <const Sockbuf_IO& kOriginal>
+// Reads what has come, without waiting: libldap reads the rest of a
+// security-layer frame as soon as its first bytes are in, and a blocking read
+// would hold the thread, past every timeout, for a server that stopped
+// halfway through a frame. Nothing there yet gives EWOULDBLOCK, and libldap
+// waits for more within its timeout.
 ber_slen_t read_counted(Sockbuf_IO_Desc* layer, void* data, ber_len_t size) {
-  const ber_slen_t got = kOriginal.sbi_read(layer, data, size);
+  ber_socket_t fd = -1;
+  ber_sockbuf_ctrl(layer->sbiod_sb, LBER_SB_OPT_GET_FD, &fd);
+  const ber_slen_t got = recv(fd, data, size, MSG_DONTWAIT);
   if (got > 0) static_cast<Counts*>(layer->sbiod_pvt)->received += static_cast<uint64_t>(got);
   return got;
 }
@@ -81,7 +87,7 @@ Sockbuf_IO own_layer() {
   copy.sbi_setup = set_up<kOriginal>;
   copy.sbi_remove = drop_counts;
   copy.sbi_ctrl = control<kOriginal>;
-  copy.sbi_read = read_counted<kOriginal>;
+  copy.sbi_read = read_counted;
   copy.sbi_write = send_without_signal;
   return copy;
 }

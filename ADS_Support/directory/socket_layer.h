@@ -4,11 +4,13 @@
 // default action ends the host process; so no call needs to touch the
 // thread's signal mask for its requests (what is written before the layer
 // goes in, while connecting and binding, runs under a SigpipeGuard,
-// connection.cpp). And it counts the bytes it receives, so that a wait for
-// an answer can tell a server that sent nothing (hung) from one whose answer
-// is slow without a look at the socket of its own (but one, after a request
-// was abandoned, for the bytes its answer left waiting). In every other
-// respect it is liblber's layer.
+// connection.cpp). It reads without waiting (libldap waits, within its
+// timeouts, for the socket to have something), so that a server stopping in
+// the middle of a frame cannot hold a read. And it counts the bytes it
+// receives, so that a wait for an answer can tell a server that sent nothing
+// (hung) from one whose answer is slow without a look at the socket of its
+// own (but one, after a request was abandoned, for the bytes its answer left
+// waiting). In every other respect it is liblber's layer.
 #pragma once
 
 #include <ldap.h>

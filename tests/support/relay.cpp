@@ -133,13 +133,17 @@ void Relay::pump(int a, int b) {
         return;
       }
       const int to = i == 0 ? b : a;
+      const ssize_t pause_at = first_of_answer && inside_frame_ ? n / 2 : n;
       for (ssize_t done = 0; done < n;) {
-        const ssize_t w = write(to, buffer + done, static_cast<size_t>(n - done));
+        if (first_of_answer && done == pause_at)
+          poll(nullptr, 0, static_cast<int>(pause_ms_.load()));
+        const ssize_t w =
+            write(to, buffer + done, static_cast<size_t>((done < pause_at ? pause_at : n) - done));
         if (w <= 0) return;
         done += w;
       }
       answering = i == 1;
-      if (first_of_answer) poll(nullptr, 0, static_cast<int>(pause_ms_.load()));
+      if (first_of_answer && !inside_frame_) poll(nullptr, 0, static_cast<int>(pause_ms_.load()));
     }
   }
   if (resetting_) return;  // stop() resets the sockets

@@ -33,6 +33,9 @@ class Relay {
   // hung. The connections must be sealed, so that the server sends its
   // answers in frames of the security layer. Zero ends the pauses.
   void pause_answers(std::chrono::milliseconds pause) { pause_ms_ = pause.count(); }
+  // With `inside`, the pause comes in the middle of that first frame instead,
+  // after its first half: a server that stops halfway through an answer.
+  void pause_inside_frames(bool inside) { inside_frame_ = inside; }
 
  private:
   void serve(int listener);
@@ -46,6 +49,7 @@ class Relay {
   std::atomic<bool> frozen_{false};
   std::atomic<bool> resetting_{false};
   std::atomic<long> pause_ms_{0};
+  std::atomic<bool> inside_frame_{false};
   std::thread acceptor_;
   std::mutex mutex_;
   std::vector<std::thread> pumps_;
