@@ -24,6 +24,11 @@ std::string bracketed(const std::string& host) {
   return host.find(':') != std::string::npos ? "[" + host + "]" : host;
 }
 
+// The first part of a key of servers (servers.h), as of an endpoint's.
+std::string kind_of(bool global_catalog) {
+  return global_catalog ? "gc|" : "ldap|";
+}
+
 std::string ldap_uri(const std::string& host, int port) {
   return "ldap://" + bracketed(host) + ":" + std::to_string(port);
 }
@@ -79,10 +84,10 @@ ClientConfiguration read_client_configuration() {
   LdapString base(raw_base);
   if (base) configuration.base_domain = ascii_lower(dns_name_of(base.get()));
   configuration.servers = {
-      "ldap|uri|" + configuration.uris,
+      kind_of(false) + "uri|" + configuration.uris,
       std::make_shared<const std::vector<Target>>(configured_targets(configuration.uris, false))};
   configuration.global_catalog_servers = {
-      "gc|uri|" + configuration.uris,
+      kind_of(true) + "uri|" + configuration.uris,
       std::make_shared<const std::vector<Target>>(configured_targets(configuration.uris, true))};
   return configuration;
 }
@@ -144,9 +149,12 @@ Status find_servers(const Endpoint& endpoint, const std::string& principal, Serv
   std::string domain = endpoint.domain;
   if (domain.empty()) domain = base_domain;
   if (domain.empty()) domain = domain_of_principal(principal);
-  if (domain.empty()) return kServerDown;
+  if (domain.empty()) {
+    servers.targets = std::make_shared<const std::vector<Target>>();
+    return kServerDown;
+  }
   servers.targets = located_targets(domain, endpoint.global_catalog, 0);
-  servers.key = (endpoint.global_catalog ? "gc|dns|" : "ldap|dns|") + domain;
+  servers.key = kind_of(endpoint.global_catalog) + "dns|" + domain;
   return servers.targets->empty() ? kServerDown : kOk;
 }
 

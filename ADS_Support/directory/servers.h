@@ -25,8 +25,8 @@ struct Target {
 
 struct Servers {
   std::string key;  // the same for calls that may share connections
-  // Preferred first; never null once found. Shared: the configured servers
-  // are not copied for every operation.
+  // Preferred first; never null after find_servers. Shared: the configured
+  // servers are not copied for every operation.
   std::shared_ptr<const std::vector<Target>> targets;
 };
 

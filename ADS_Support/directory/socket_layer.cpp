@@ -17,6 +17,7 @@ constexpr int kBytesHeard = 0x7478;
 constexpr int kRequestAbandoned = 0x7479;
 
 struct Counts {
+  ber_socket_t fd = -1;  // the connection's socket, given at set-up
   uint64_t received = 0;
   // Bytes up to here were waiting before the latest request went out, after
   // a request was abandoned: answers to it, not to a later request.
@@ -27,8 +28,11 @@ struct Counts {
 template <const Sockbuf_IO& kOriginal>
 int set_up(Sockbuf_IO_Desc* layer, void* fd) {
   if (kOriginal.sbi_setup != nullptr && kOriginal.sbi_setup(layer, fd) < 0) return -1;
-  layer->sbiod_pvt = new (std::nothrow) Counts;
-  return layer->sbiod_pvt != nullptr ? 0 : -1;
+  auto* counts = new (std::nothrow) Counts;
+  if (counts == nullptr) return -1;
+  counts->fd = *static_cast<const ber_socket_t*>(fd);
+  layer->sbiod_pvt = counts;
+  return 0;
 }
 
 int drop_counts(Sockbuf_IO_Desc* layer) {
@@ -40,16 +44,14 @@ int drop_counts(Sockbuf_IO_Desc* layer) {
 // Sends; the first send after an abandon (the next request) notes the bytes
 // waiting unread, which answer requests sent before it.
 ber_slen_t send_without_signal(Sockbuf_IO_Desc* layer, void* data, ber_len_t size) {
-  ber_socket_t fd = -1;
-  ber_sockbuf_ctrl(layer->sbiod_sb, LBER_SB_OPT_GET_FD, &fd);
   auto& counts = *static_cast<Counts*>(layer->sbiod_pvt);
   if (counts.abandoned) {
     int waiting = 0;
-    if (ioctl(fd, FIONREAD, &waiting) == 0 && waiting > 0)
+    if (ioctl(counts.fd, FIONREAD, &waiting) == 0 && waiting > 0)
       counts.stale_until = counts.received + static_cast<uint64_t>(waiting);
     counts.abandoned = false;
   }
-  return send(fd, data, size, MSG_NOSIGNAL);
+  return send(counts.fd, data, size, MSG_NOSIGNAL);
 }
 
 // Reads what has come, without waiting: libldap reads the rest of a
@@ -58,10 +60,9 @@ ber_slen_t send_without_signal(Sockbuf_IO_Desc* layer, void* data, ber_len_t siz
 // halfway through a frame. Nothing there yet gives EWOULDBLOCK, and libldap
 // waits for more within its timeout.
 ber_slen_t read_counted(Sockbuf_IO_Desc* layer, void* data, ber_len_t size) {
-  ber_socket_t fd = -1;
-  ber_sockbuf_ctrl(layer->sbiod_sb, LBER_SB_OPT_GET_FD, &fd);
-  const ber_slen_t got = recv(fd, data, size, MSG_DONTWAIT);
-  if (got > 0) static_cast<Counts*>(layer->sbiod_pvt)->received += static_cast<uint64_t>(got);
+  auto& counts = *static_cast<Counts*>(layer->sbiod_pvt);
+  const ber_slen_t got = recv(counts.fd, data, size, MSG_DONTWAIT);
+  if (got > 0) counts.received += static_cast<uint64_t>(got);
   return got;
 }
 
@@ -92,6 +93,13 @@ Sockbuf_IO own_layer() {
   return copy;
 }
 
+// The connection's socket buffer, or null.
+Sockbuf* socket_of(LDAP* ld) {
+  Sockbuf* socket = nullptr;
+  if (ldap_get_option(ld, LDAP_OPT_SOCKBUF, &socket) != LDAP_OPT_SUCCESS) return nullptr;
+  return socket;
+}
+
 }  // namespace
 
 void use_own_socket_layer(LDAP* ld) {
@@ -101,11 +109,9 @@ void use_own_socket_layer(LDAP* ld) {
   static Sockbuf_IO own_fd = own_layer<ber_sockbuf_io_fd>();
   const std::pair<Sockbuf_IO*, Sockbuf_IO*> swaps[] = {{&ber_sockbuf_io_tcp, &own_tcp},
                                                        {&ber_sockbuf_io_fd, &own_fd}};
-  Sockbuf* socket = nullptr;
+  Sockbuf* socket = socket_of(ld);
   ber_socket_t fd = -1;
-  if (ldap_get_option(ld, LDAP_OPT_SOCKBUF, &socket) != LDAP_OPT_SUCCESS || socket == nullptr ||
-      ber_sockbuf_ctrl(socket, LBER_SB_OPT_GET_FD, &fd) != 1)
-    return;
+  if (socket == nullptr || ber_sockbuf_ctrl(socket, LBER_SB_OPT_GET_FD, &fd) != 1) return;
   for (const auto& [original, own] : swaps) {
     if (ber_sockbuf_ctrl(socket, LBER_SB_OPT_HAS_IO, original) != 1) continue;
     // The new layer goes in above the old one, which then leaves; the layers
@@ -118,16 +124,6 @@ void use_own_socket_layer(LDAP* ld) {
       ber_sockbuf_remove_io(socket, own, LBER_SBIOD_LEVEL_PROVIDER);
   }
 }
-
-namespace {
-
-Sockbuf* socket_of(LDAP* ld) {
-  Sockbuf* socket = nullptr;
-  if (ldap_get_option(ld, LDAP_OPT_SOCKBUF, &socket) != LDAP_OPT_SUCCESS) return nullptr;
-  return socket;
-}
-
-}  // namespace
 
 std::optional<uint64_t> bytes_heard(LDAP* ld) {
   Sockbuf* socket = socket_of(ld);

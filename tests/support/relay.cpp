@@ -26,6 +26,16 @@ bool read_exactly(int fd, char* into, size_t size) {
   return true;
 }
 
+// Writes all `size` bytes: false on an error.
+bool write_exactly(int fd, const char* from, size_t size) {
+  for (size_t done = 0; done < size;) {
+    const ssize_t n = write(fd, from + done, size - done);
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
 // One frame of a sealed connection's security layer (a 4-byte length, then
 // that many bytes) into `buffer`: its size, or 0 when it does not come whole
 // or does not fit.
@@ -133,17 +143,12 @@ void Relay::pump(int a, int b) {
         return;
       }
       const int to = i == 0 ? b : a;
-      const ssize_t pause_at = first_of_answer && inside_frame_ ? n / 2 : n;
-      for (ssize_t done = 0; done < n;) {
-        if (first_of_answer && done == pause_at)
-          poll(nullptr, 0, static_cast<int>(pause_ms_.load()));
-        const ssize_t w =
-            write(to, buffer + done, static_cast<size_t>((done < pause_at ? pause_at : n) - done));
-        if (w <= 0) return;
-        done += w;
-      }
+      const size_t size = static_cast<size_t>(n);
+      const size_t pause_at = first_of_answer && inside_frame_ ? size / 2 : size;
+      if (!write_exactly(to, buffer, pause_at)) return;
+      if (first_of_answer) poll(nullptr, 0, static_cast<int>(pause_ms_.load()));
+      if (!write_exactly(to, buffer + pause_at, size - pause_at)) return;
       answering = i == 1;
-      if (first_of_answer && !inside_frame_) poll(nullptr, 0, static_cast<int>(pause_ms_.load()));
     }
   }
   if (resetting_) return;  // stop() resets the sockets

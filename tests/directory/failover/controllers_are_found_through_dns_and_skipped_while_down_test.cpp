@@ -66,8 +66,7 @@ TEST(Controllers, AreFoundThroughDnsForThePathOrTheRealmByEveryExport) {
     Servers servers;
     EXPECT_EQ(find_servers(where, principal, servers).bits(), expected.empty() ? 0x8007203Au : 0);
     std::vector<std::string> hosts;
-    const std::vector<Target> no_targets;
-    for (const Target& target : servers.targets ? *servers.targets : no_targets) {
+    for (const Target& target : *servers.targets) {
       hosts.push_back(target.host);
       EXPECT_NE(target.uri.find(where.global_catalog ? ":3268" : ":389"), std::string::npos);
     }
