@@ -1,12 +1,18 @@
 #include "directory/socket_layer.h"
 
 #include <lber.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <new>
 #include <utility>
+
+#include "directory/call_budget.h"
+#include "directory/client_config.h"
 
 namespace txads::directory {
 namespace {
@@ -15,6 +21,7 @@ namespace {
 // above passes options it does not know on to the layer below.
 constexpr int kBytesHeard = 0x7478;
 constexpr int kRequestAbandoned = 0x7479;
+constexpr int kSetWriteWait = 0x747a;
 
 struct Counts {
   ber_socket_t fd = -1;  // the connection's socket, given at set-up
@@ -23,6 +30,7 @@ struct Counts {
   // a request was abandoned: answers to it, not to a later request.
   uint64_t stale_until = 0;
   bool abandoned = false;  // a request was abandoned since the latest was sent
+  long write_wait_ms = milliseconds_of({kDefaultOperationTimeoutSeconds, 0});
 };
 
 template <const Sockbuf_IO& kOriginal>
@@ -41,8 +49,27 @@ int drop_counts(Sockbuf_IO_Desc* layer) {
   return 0;
 }
 
-// Sends; the first send after an abandon (the next request) notes the bytes
-// waiting unread, which answer requests sent before it.
+// Whether `fd` has room to send before `wait_ms` (cut to the call's time
+// left) have passed.
+bool room_within(int fd, long wait_ms) {
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(bounded_milliseconds(wait_ms));
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    pollfd room{fd, POLLOUT, 0};
+    const int ready = poll(&room, 1, static_cast<int>(std::max<long>(left, 0)));
+    if (ready != 0 && !(ready < 0 && errno == EINTR)) return ready > 0;
+    if (left <= 0) return false;
+  }
+}
+
+// Sends what fits without waiting; while nothing fits, waits for room for up
+// to the operation timeout (within the call's time): a server that stops
+// reading fills the socket's buffers, and a blocking send would then hold the
+// thread for good. No room by then is ETIMEDOUT, which libldap takes for a
+// lost connection. The first send after an abandon (the next request) notes
+// the bytes waiting unread, which answer requests sent before it.
 ber_slen_t send_without_signal(Sockbuf_IO_Desc* layer, void* data, ber_len_t size) {
   auto& counts = *static_cast<Counts*>(layer->sbiod_pvt);
   if (counts.abandoned) {
@@ -51,7 +78,14 @@ ber_slen_t send_without_signal(Sockbuf_IO_Desc* layer, void* data, ber_len_t siz
       counts.stale_until = counts.received + static_cast<uint64_t>(waiting);
     counts.abandoned = false;
   }
-  return send(counts.fd, data, size, MSG_NOSIGNAL);
+  for (;;) {
+    const ber_slen_t sent = send(counts.fd, data, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return sent;
+    if (!room_within(counts.fd, counts.write_wait_ms)) {
+      errno = ETIMEDOUT;
+      return -1;
+    }
+  }
 }
 
 // Reads what has come, without waiting: libldap reads the rest of a
@@ -75,6 +109,9 @@ int control(Sockbuf_IO_Desc* layer, int option, void* value) {
       return 1;
     case kRequestAbandoned:
       counts.abandoned = true;
+      return 1;
+    case kSetWriteWait:
+      counts.write_wait_ms = *static_cast<const long*>(value);
       return 1;
     default:
       return kOriginal.sbi_ctrl(layer, option, value);
@@ -123,6 +160,8 @@ void use_own_socket_layer(LDAP* ld) {
     else
       ber_sockbuf_remove_io(socket, own, LBER_SBIOD_LEVEL_PROVIDER);
   }
+  long write_wait_ms = milliseconds_of(operation_timeout(ld));
+  ber_sockbuf_ctrl(socket, kSetWriteWait, &write_wait_ms);
 }
 
 std::optional<uint64_t> bytes_heard(LDAP* ld) {
