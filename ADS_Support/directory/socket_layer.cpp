@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <new>
 #include <utility>
 
@@ -58,7 +59,7 @@ bool room_within(int fd, long wait_ms) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     pollfd room{fd, POLLOUT, 0};
-    const int ready = poll(&room, 1, static_cast<int>(std::max<long>(left, 0)));
+    const int ready = poll(&room, 1, static_cast<int>(std::clamp<long>(left, 0, INT_MAX)));
     if (ready != 0 && !(ready < 0 && errno == EINTR)) return ready > 0;
     if (left <= 0) return false;
   }

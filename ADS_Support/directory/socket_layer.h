@@ -8,11 +8,11 @@
 // timeouts, for the socket to have something), so that a server stopping in
 // the middle of a frame cannot hold a read; and it waits for room to send
 // for at most the operation timeout, so that a server that stops reading
-// cannot hold a send. And it counts the bytes it
-// receives, so that a wait for an answer can tell a server that sent nothing
-// (hung) from one whose answer is slow without a look at the socket of its
-// own (but one, after a request was abandoned, for the bytes its answer left
-// waiting). In every other respect it is liblber's layer.
+// cannot hold a send. And it counts the bytes it receives, so that a wait
+// for an answer can tell a server that sent nothing (hung) from one whose
+// answer is slow without a look at the socket of its own (but one, after a
+// request was abandoned, for the bytes its answer left waiting). In every
+// other respect it is liblber's layer.
 #pragma once
 
 #include <ldap.h>
