@@ -221,9 +221,9 @@ int write_result(LDAP* ld, int sent, int message_id) {
 
 int send_search(LDAP* ld, const SearchRequest& query, int page_entries, const berval* cookie,
                 int& message_id) {
-  std::vector<std::string> names = query.attributes;
-  if (names.empty()) names.push_back(LDAP_NO_ATTRS);
-  std::vector<char*> attributes = c_strings(names);
+  static char no_attributes[] = LDAP_NO_ATTRS;
+  std::vector<char*> attributes = c_strings(query.attributes);
+  if (query.attributes.empty()) attributes.insert(attributes.begin(), no_attributes);
   timeval time_limit = operation_timeout(ld);
 
   LDAPControl* raw_page = nullptr;

@@ -170,7 +170,13 @@ Status Lease::open(const Endpoint& endpoint, const std::function<int(Connection&
   Servers servers;
   Status status = find_servers(endpoint, identity->principal, servers);
   if (status.failed()) return status;
-  key_ = servers.key + '\n' + identity->ccache + '\n' + identity->principal;
+  // Built for every operation: in one allocation.
+  key_.reserve(servers.key.size() + identity->ccache.size() + identity->principal.size() + 2);
+  key_.assign(servers.key)
+      .append(1, '\n')
+      .append(identity->ccache)
+      .append(1, '\n')
+      .append(identity->principal);
   if (call_time_spent()) return kServerDown;
 
   // A kept connection first, unless its server has been found lost since.
