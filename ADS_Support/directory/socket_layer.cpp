@@ -65,12 +65,15 @@ bool room_within(int fd, long wait_ms) {
   }
 }
 
-// Sends what fits without waiting; while nothing fits, waits for room for up
-// to the operation timeout (within the call's time): a server that stops
-// reading fills the socket's buffers, and a blocking send would then hold the
-// thread for good. No room by then is ETIMEDOUT, which libldap takes for a
-// lost connection. The first send after an abandon (the next request) notes
-// the bytes waiting unread, which answer requests sent before it.
+// Sends what fits without waiting: a server that stops reading fills the
+// socket's buffers, and a blocking send would then hold the thread for good.
+// The security layer above hands a partial send back to libldap as
+// EWOULDBLOCK, and libldap sends the rest as room comes, within the waits
+// for the answer. While nothing fits at all, the layer waits for room itself,
+// for up to the operation timeout (within the call's time); none by then is
+// ETIMEDOUT, which libldap takes for a lost connection. The first send after
+// an abandon (the next request) notes the bytes waiting unread, which answer
+// requests sent before it.
 ber_slen_t send_without_signal(Sockbuf_IO_Desc* layer, void* data, ber_len_t size) {
   auto& counts = *static_cast<Counts*>(layer->sbiod_pvt);
   if (counts.abandoned) {
