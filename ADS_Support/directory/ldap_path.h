@@ -11,6 +11,12 @@
 
 namespace txads::directory {
 
+// The first part of every key of an endpoint or of the servers found for
+// it: which of the two kinds of server it asks.
+inline std::string key_kind(bool global_catalog) {
+  return global_catalog ? "gc|" : "ldap|";
+}
+
 // Where to connect: a server named in a path, or one the client finds.
 struct Endpoint {
   std::string server;  // as written ("dc1", "dc1:389", "[::1]:389"); "" = none named
@@ -20,7 +26,7 @@ struct Endpoint {
   std::string domain;  // DNS name of the path's DC= parts; "" = none
 
   // Identifies the endpoint in pool and cache keys.
-  std::string key() const { return (global_catalog ? "gc|" : "ldap|") + server; }
+  std::string key() const { return key_kind(global_catalog) + server; }
 };
 
 struct LdapPath {

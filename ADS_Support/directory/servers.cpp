@@ -24,11 +24,6 @@ std::string bracketed(const std::string& host) {
   return host.find(':') != std::string::npos ? "[" + host + "]" : host;
 }
 
-// The first part of a key of servers (servers.h), as of an endpoint's.
-std::string kind_of(bool global_catalog) {
-  return global_catalog ? "gc|" : "ldap|";
-}
-
 std::string ldap_uri(const std::string& host, int port) {
   return "ldap://" + bracketed(host) + ":" + std::to_string(port);
 }
@@ -84,10 +79,10 @@ ClientConfiguration read_client_configuration() {
   LdapString base(raw_base);
   if (base) configuration.base_domain = ascii_lower(dns_name_of(base.get()));
   configuration.servers = {
-      kind_of(false) + "uri|" + configuration.uris,
+      key_kind(false) + "uri|" + configuration.uris,
       std::make_shared<const std::vector<Target>>(configured_targets(configuration.uris, false))};
   configuration.global_catalog_servers = {
-      kind_of(true) + "uri|" + configuration.uris,
+      key_kind(true) + "uri|" + configuration.uris,
       std::make_shared<const std::vector<Target>>(configured_targets(configuration.uris, true))};
   return configuration;
 }
@@ -154,7 +149,7 @@ Status find_servers(const Endpoint& endpoint, const std::string& principal, Serv
     return kServerDown;
   }
   servers.targets = located_targets(domain, endpoint.global_catalog, 0);
-  servers.key = kind_of(endpoint.global_catalog) + "dns|" + domain;
+  servers.key = key_kind(endpoint.global_catalog) + "dns|" + domain;
   return servers.targets->empty() ? kServerDown : kOk;
 }
 
