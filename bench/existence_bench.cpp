@@ -8,17 +8,17 @@
 // The plain client (one connection per thread, bound before timing starts)
 // makes a base search of the object, with (objectClass=group) for a group.
 //
-// Each runs on 1 and 8 threads, the two sides in alternating blocks of about
-// 200 calls over all threads, all threads together: a block of the library's
-// calls, then one of the plain client's, 100 times. On a machine whose speed
-// drifts (the server shares it), neighbouring blocks meet the same
-// conditions, which repetitions run seconds apart need not. A run starts
-// without kept connections, and the plain client connects afresh, so both
-// sides' connections are assigned to the server's workers anew.
+// Each runs on 1 and 8 threads, the two sides in pairs of blocks of about 200
+// calls over all threads, all threads together, 100 pairs; the sides take
+// turns to go first. On a machine whose speed drifts (the server shares it),
+// neighbouring blocks meet the same conditions, which repetitions run
+// seconds apart need not. Before every pair both sides open new connections
+// (untimed): the server's workers take connections as they come, and a
+// share-out kept for a whole run favoured one side or the other for all of it.
 // Counters: the median ratio of a library block's time to the plain block's
-// after it, and its quartiles; each side's median µs per call (over all
+// of its pair, and its quartiles; each side's median µs per call (over all
 // threads) and CPU µs per call; the library's LDAP operations and binds per
-// call.
+// call in the blocks.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -50,9 +50,9 @@ std::string base_dn() {
 // any thread whose first answers were not the expected ones.
 std::unique_ptr<std::barrier<>> blocks;
 std::atomic<bool> unready;
+std::atomic<bool> enough;  // the library keeps a connection for every thread
 
 void fresh_run(const benchmark::State& state) {
-  txads::directory::drop_connections();
   blocks = std::make_unique<std::barrier<>>(state.threads());
   unready = false;
 }
@@ -82,14 +82,32 @@ void run(benchmark::State& state, const Question& question) {
   using Clock = std::chrono::steady_clock;
   using Micros = std::chrono::duration<double, std::micro>;
   const char* uri = std::getenv("LDAPURI");
-  txads_bench::RawLdapClient raw(uri ? uri : "ldap://dc1.corp.example.com", base_dn());
   const std::string dn = std::string(question.rdns) + "," + base_dn();
   const std::string path = "LDAP://" + dn;
   char error[256];
-  // The first calls also open the library's connections before timing.
-  if (question.check(path.c_str(), error, sizeof error) != question.expected || !raw.bound() ||
-      raw.exists(dn, question.filter) != question.raw_expected)
-    unready = true;
+  std::unique_ptr<txads_bench::RawLdapClient> raw;
+  // New connections for both sides; false when an answer was not the
+  // expected one. The library's are opened by first calls of all threads at
+  // once, again until it keeps one for each thread (a thread that comes late
+  // takes one given back).
+  const auto reconnect = [&] {
+    raw.reset();
+    if (state.thread_index() == 0) txads::directory::drop_connections();
+    raw = std::make_unique<txads_bench::RawLdapClient>(uri ? uri : "ldap://dc1.corp.example.com",
+                                                       base_dn());
+    bool answered = raw->bound() && raw->exists(dn, question.filter) == question.raw_expected;
+    for (int round = 0; round < 20; ++round) {
+      blocks->arrive_and_wait();
+      answered = question.check(path.c_str(), error, sizeof error) == question.expected && answered;
+      blocks->arrive_and_wait();
+      if (state.thread_index() == 0)
+        enough = txads::directory::kept_connections() >= static_cast<size_t>(state.threads());
+      blocks->arrive_and_wait();
+      if (enough) break;
+    }
+    return answered;
+  };
+  if (!reconnect()) unready = true;
   blocks->arrive_and_wait();
   if (unready) {
     state.SkipWithError("unexpected answer: is the test domain running?");
@@ -100,26 +118,39 @@ void run(benchmark::State& state, const Question& question) {
   const double calls_in_block = calls * state.threads();
   std::vector<double> ratios, library_us, plain_us;
   double library_cpu = 0, plain_cpu = 0;
-  const auto counted_before = txads::directory::operation_counts();
-  for (auto _ : state) {
-    blocks->arrive_and_wait();
+  txads::directory::OperationCounts counted{};
+  // One side's block on this thread: its time (after all threads finished)
+  // and the CPU time of this thread's calls.
+  const auto block = [&](bool library) {
     const auto start = Clock::now();
-    double cpu = thread_cpu_us();
-    for (int i = 0; i < calls; ++i)
-      benchmark::DoNotOptimize(question.check(path.c_str(), error, sizeof error));
-    library_cpu += thread_cpu_us() - cpu;
+    const double cpu = thread_cpu_us();
+    for (int i = 0; i < calls; ++i) {
+      benchmark::DoNotOptimize(library ? question.check(path.c_str(), error, sizeof error)
+                                       : raw->exists(dn, question.filter));
+    }
+    (library ? library_cpu : plain_cpu) += thread_cpu_us() - cpu;
     blocks->arrive_and_wait();
-    const auto middle = Clock::now();
-    cpu = thread_cpu_us();
-    for (int i = 0; i < calls; ++i) benchmark::DoNotOptimize(raw.exists(dn, question.filter));
-    plain_cpu += thread_cpu_us() - cpu;
+    return Micros(Clock::now() - start);
+  };
+  bool library_first = true;
+  for (auto _ : state) {
+    if (!ratios.empty()) reconnect();
+    blocks->arrive_and_wait();  // no call under way: counted before the pair
+    const auto counted_before = txads::directory::operation_counts();
     blocks->arrive_and_wait();
-    const Micros library = middle - start, plain = Clock::now() - middle;
+    // The sides take turns to go first: a block that follows the other
+    // side's (or new connections) meets no conditions of its own.
+    const Micros first = block(library_first), second = block(!library_first);
+    const Micros library = library_first ? first : second, plain = library_first ? second : first;
+    library_first = !library_first;
+    // Only the library's calls count operations.
+    const auto counted_after = txads::directory::operation_counts();
     ratios.push_back(library / plain);
     library_us.push_back(library.count() / calls_in_block);
     plain_us.push_back(plain.count() / calls_in_block);
+    counted.operations += counted_after.operations - counted_before.operations;
+    counted.binds += counted_after.binds - counted_before.binds;
   }
-  const auto counted_after = txads::directory::operation_counts();
 
   const double own_calls = static_cast<double>(state.iterations()) * calls;
   state.counters["txads_cpu_us"] =
@@ -136,10 +167,8 @@ void run(benchmark::State& state, const Question& question) {
   state.counters["txads_us"] = quartiles(library_us)[1];
   state.counters["plain_us"] = quartiles(plain_us)[1];
   const double all_calls = own_calls * state.threads();
-  state.counters["ldap_ops_per_call"] =
-      static_cast<double>(counted_after.operations - counted_before.operations) / all_calls;
-  state.counters["binds_per_call"] =
-      static_cast<double>(counted_after.binds - counted_before.binds) / all_calls;
+  state.counters["ldap_ops_per_call"] = static_cast<double>(counted.operations) / all_calls;
+  state.counters["binds_per_call"] = static_cast<double>(counted.binds) / all_calls;
 }
 
 void ContainerExists(benchmark::State& state) {
