@@ -34,6 +34,7 @@
 
 #include "directory/operation_counter.h"
 #include "directory/pool.h"
+#include "in_turns.h"
 #include "raw_ldap_client.h"
 #include "txads.h"
 
@@ -132,7 +133,6 @@ void run(benchmark::State& state, const Question& question) {
     blocks->arrive_and_wait();
     return Micros(Clock::now() - start);
   };
-  bool library_first = true;
   for (auto _ : state) {
     if (!ratios.empty()) reconnect();
     blocks->arrive_and_wait();  // no call under way: counted before the pair
@@ -140,9 +140,8 @@ void run(benchmark::State& state, const Question& question) {
     blocks->arrive_and_wait();
     // The sides take turns to go first: a block that follows the other
     // side's (or new connections) meets no conditions of its own.
-    const Micros first = block(library_first), second = block(!library_first);
-    const Micros library = library_first ? first : second, plain = library_first ? second : first;
-    library_first = !library_first;
+    const auto [library, plain] = txads_bench::in_turns(
+        ratios.size() % 2 == 0, [&] { return block(true); }, [&] { return block(false); });
     // Only the library's calls count operations.
     const auto counted_after = txads::directory::operation_counts();
     ratios.push_back(library / plain);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "frame/pause.h"
+#include "in_turns.h"
 
 namespace txads_bench {
 
@@ -39,10 +40,9 @@ class FloorPairs {
   // One pair: the paced work and its `pauses` alone.
   template <class Work>
   void time(Work&& paced, int pauses) {
-    const bool paced_first = ratios_.size() % 2 == 0;
-    const double first = paced_first ? milliseconds_of(paced) : pauses_ms(pauses);
-    const double second = paced_first ? pauses_ms(pauses) : milliseconds_of(paced);
-    const double work = paced_first ? first : second, floor = paced_first ? second : first;
+    const auto [work, floor] = in_turns(
+        ratios_.size() % 2 == 0, [&] { return milliseconds_of(paced); },
+        [pauses] { return pauses_ms(pauses); });
     ratios_.push_back(work / floor);
     work_ms_ += work;
     floor_ms_ += floor;

@@ -13,8 +13,8 @@
 //                      its 1 ms pauses alone: the median of their ratios
 //                      (floor_ratio), the lowest and highest, the mean of
 //                      each in ms.
-// Counters: LDAP operations per call and per member walk (directory
-// operation counter), calls per second.
+// Counters: LDAP operations per call (directory operation counter); for the
+// first two also per member walk and calls per second.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
